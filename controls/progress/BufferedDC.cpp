@@ -1,0 +1,68 @@
+#include "controls/progress/BufferedDC.h"
+
+namespace {
+
+const ATOM kDialogClassAtom = 0x8002;
+
+}  // namespace
+
+CBufferedDC::CBufferedDC(CDC* pDC) : m_bMemDC(FALSE), m_pDC(pDC) {
+    pDC->GetClipBox(m_rect);
+    // Without a buffer (printing, or no handles left) drawing still reaches the target.
+    m_bMemDC = !pDC->IsPrinting() && CreateBuffer();
+    if (!m_bMemDC) {
+        m_hDC = pDC->m_hDC;
+        m_hAttribDC = pDC->m_hAttribDC;
+        m_bPrinting = pDC->IsPrinting();
+    }
+    FillBackground();
+}
+
+CBufferedDC::~CBufferedDC() {
+    if (!m_bMemDC) {
+        Detach();
+        return;
+    }
+    m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
+                  m_rect.top, SRCCOPY);
+    SelectObject(m_oldBitmap);
+    m_bitmap.DeleteObject();
+    DeleteDC();
+}
+
+BOOL CBufferedDC::CreateBuffer() {
+    CRect rcDevice = m_rect;
+    m_pDC->LPtoDP(rcDevice);
+    if (!CreateCompatibleDC(m_pDC->m_hDC) ||
+        !m_bitmap.CreateCompatibleBitmap(m_pDC->m_hDC, rcDevice.Width(), rcDevice.Height())) {
+        DeleteDC();
+        return FALSE;
+    }
+    m_oldBitmap = static_cast<HBITMAP>(SelectObject(m_bitmap));
+
+    HDC hAttrib = m_pDC->m_hAttribDC;
+    SIZE size;
+    ::SetMapMode(m_hDC, ::GetMapMode(hAttrib));
+    ::GetWindowExtEx(hAttrib, &size);
+    ::SetWindowExtEx(m_hDC, size.cx, size.cy, nullptr);
+    ::GetViewportExtEx(hAttrib, &size);
+    ::SetViewportExtEx(m_hDC, size.cx, size.cy, nullptr);
+    // The bitmap's first pixel stands for the clip box's corner.
+    ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
+    return TRUE;
+}
+
+void CBufferedDC::FillBackground() {
+    HWND hWnd = ::WindowFromDC(m_pDC->m_hDC);
+    if (hWnd && ::GetClassWord(hWnd, GCW_ATOM) == kDialogClassAtom) {
+        FillSolidRect(m_rect, ::GetSysColor(COLOR_BTNFACE));
+        return;
+    }
+    // May be a system colour index + 1, which FillRect understands; never deleted.
+    auto hBrush =
+        hWnd ? reinterpret_cast<HBRUSH>(::GetClassLongPtrA(hWnd, GCLP_HBRBACKGROUND)) : nullptr;
+    if (hBrush)
+        ::FillRect(m_hDC, m_rect, hBrush);
+    else
+        FillSolidRect(m_rect, m_pDC->GetBkColor());
+}

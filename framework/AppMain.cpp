@@ -1,0 +1,4 @@
+// The GUI entry point of programs built on the framework.
+#include "framework/WinApp.h"
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) { return AfxWinMain(hInstance); }

@@ -1,0 +1,60 @@
+#include "framework/DC.h"
+
+#include "framework/Wnd.h"
+
+CDC::~CDC() { DeleteDC(); }
+
+BOOL CDC::Attach(HDC hDC) {
+    DeleteDC();
+    m_hDC = hDC;
+    m_hAttribDC = hDC;
+    return hDC != nullptr;
+}
+
+HDC CDC::Detach() {
+    HDC hDC = m_hDC;
+    m_hDC = nullptr;
+    m_hAttribDC = nullptr;
+    return hDC;
+}
+
+BOOL CDC::DeleteDC() {
+    if (!m_hDC)
+        return FALSE;
+    BOOL ok = ::DeleteDC(m_hDC);
+    m_hDC = nullptr;
+    m_hAttribDC = nullptr;
+    return ok;
+}
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF cr) {
+    // ETO_OPAQUE fills without creating a brush.
+    COLORREF old = ::SetBkColor(m_hDC, cr);
+    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
+    ::SetBkColor(m_hDC, old);
+}
+
+CSize CDC::GetTextExtent(LPCSTR lpszString, int nCount) const {
+    SIZE size = {0, 0};
+    ::GetTextExtentPoint32A(m_hAttribDC, lpszString, nCount, &size);
+    return CSize(size.cx, size.cy);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+    m_hAttribDC = m_hDC;
+}
+
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+    Detach();
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
+    m_hDC = ::GetDC(m_hWnd);
+    m_hAttribDC = m_hDC;
+}
+
+CClientDC::~CClientDC() {
+    ::ReleaseDC(m_hWnd, Detach());
+}

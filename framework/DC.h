@@ -1,0 +1,100 @@
+// Device contexts. CDC owns the DC it holds (DeleteDC); the paint, client and
+// window DCs acquire in the constructor and release in the destructor.
+#pragma once
+
+#include "framework/Gdi.h"
+#include "framework/Types.h"
+
+class CWnd;
+
+class CDC {
+public:
+    CDC() = default;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+    virtual ~CDC();
+
+    HDC m_hDC = nullptr;       // where drawing goes
+    HDC m_hAttribDC = nullptr; // where attributes are read; the same DC here
+
+    operator HDC() const { return m_hDC; }
+    HDC GetSafeHdc() const { return m_hDC; }
+    // Takes ownership of hDC.
+    BOOL Attach(HDC hDC);
+    // Gives up ownership without deleting.
+    HDC Detach();
+    BOOL DeleteDC();
+    BOOL CreateCompatibleDC(HDC hDC) { return Attach(::CreateCompatibleDC(hDC)); }
+    BOOL IsPrinting() const { return m_bPrinting; }
+
+    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+    int SelectClipRgn(HRGN hRgn) { return ::SelectClipRgn(m_hDC, hRgn); }
+    int GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
+    COLORREF SetTextColor(COLORREF cr) { return ::SetTextColor(m_hDC, cr); }
+    COLORREF SetBkColor(COLORREF cr) { return ::SetBkColor(m_hDC, cr); }
+    COLORREF GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
+    int SetBkMode(int nMode) { return ::SetBkMode(m_hDC, nMode); }
+    void FillSolidRect(LPCRECT lpRect, COLORREF cr);
+    BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) {
+        return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+    }
+    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+    BOOL ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCSTR lpszString, UINT nCount) {
+        return ::ExtTextOutA(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, nullptr);
+    }
+    CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, HDC hSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, hSrcDC, xSrc, ySrc, dwRop);
+    }
+    BOOL LPtoDP(LPPOINT lpPoints, int nCount = 1) const { return ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
+    BOOL DPtoLP(LPPOINT lpPoints, int nCount = 1) const { return ::DPtoLP(m_hAttribDC, lpPoints, nCount); }
+    void LPtoDP(LPRECT lpRect) const { LPtoDP(reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void DPtoLP(LPRECT lpRect) const { DPtoLP(reinterpret_cast<LPPOINT>(lpRect), 2); }
+
+protected:
+    BOOL m_bPrinting = FALSE;  // the DC belongs to a printer
+};
+
+// Puts back the object that was selected before, when it goes out of scope.
+class CSelectGuard {
+public:
+    CSelectGuard(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hObject)) {}
+    CSelectGuard(const CSelectGuard&) = delete;
+    CSelectGuard& operator=(const CSelectGuard&) = delete;
+    ~CSelectGuard() { ::SelectObject(m_hDC, m_hOld); }
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
+
+// BeginPaint in the constructor, EndPaint in the destructor.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
+    PAINTSTRUCT m_ps;
+
+private:
+    HWND m_hWnd;
+};
+
+// GetDC in the constructor, ReleaseDC in the destructor.
+class CClientDC : public CDC {
+public:
+    explicit CClientDC(CWnd* pWnd);
+    ~CClientDC() override;
+
+private:
+    HWND m_hWnd;
+};
+
+// A DC handed in by a message, lent to a handler for the call only.
+class CBorrowedDC : public CDC {
+public:
+    explicit CBorrowedDC(HDC hDC) {
+        m_hDC = hDC;
+        m_hAttribDC = hDC;
+    }
+    ~CBorrowedDC() override { Detach(); }
+};

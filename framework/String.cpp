@@ -1,0 +1,290 @@
+#include "framework/String.h"
+
+#include "framework/Afx.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+struct CString::Data {
+    int nRefs;        // owners of this block; the shared empty block is never freed
+    int nDataLength;  // characters in use, without the terminator
+    int nAllocLength; // characters that fit, without the terminator
+    char* chars() { return reinterpret_cast<char*>(this + 1); }
+};
+
+namespace {
+struct NilBlock {
+    int nRefs = -1;
+    int nDataLength = 0;
+    int nAllocLength = 0;
+    char terminator = 0;
+};
+NilBlock g_nil;
+}  // namespace
+
+CString::Data* CString::NilData() { return reinterpret_cast<Data*>(&g_nil); }
+
+CString::Data* CString::GetData() const { return reinterpret_cast<Data*>(m_pchData) - 1; }
+
+CString::CString() : m_pchData(NilData()->chars()) {}
+
+CString::CString(const CString& other) : m_pchData(other.m_pchData) {
+    if (GetData()->nRefs > 0)
+        ++GetData()->nRefs;
+}
+
+CString::CString(CString&& other) noexcept : m_pchData(other.m_pchData) {
+    other.m_pchData = NilData()->chars();
+}
+
+CString::CString(LPCSTR psz) : CString() {
+    if (psz)
+        Assign(psz, static_cast<int>(strlen(psz)));
+}
+
+CString::CString(LPCSTR pch, int nLength) : CString() { Assign(pch, nLength); }
+
+CString::~CString() { Release(); }
+
+void CString::Release() {
+    Data* data = GetData();
+    if (data->nRefs > 0 && --data->nRefs == 0)
+        free(data);
+    m_pchData = NilData()->chars();
+}
+
+void CString::AllocBuffer(int nLength) {
+    Release();
+    if (nLength == 0)
+        return;
+    Data* data = static_cast<Data*>(malloc(sizeof(Data) + nLength + 1));
+    if (!data)
+        abort();
+    data->nRefs = 1;
+    data->nDataLength = nLength;
+    data->nAllocLength = nLength;
+    data->chars()[nLength] = '\0';
+    m_pchData = data->chars();
+}
+
+void CString::Assign(LPCSTR pch, int nLength) {
+    if (nLength <= 0) {
+        Release();
+        return;
+    }
+    CString copy;  // pch may point into our own buffer
+    copy.AllocBuffer(nLength);
+    memcpy(copy.m_pchData, pch, nLength);
+    *this = static_cast<CString&&>(copy);
+}
+
+void CString::MakeUnique(int nMinCapacity) {
+    Data* data = GetData();
+    if (data->nRefs == 1 && data->nAllocLength >= nMinCapacity)
+        return;
+    int nLength = data->nDataLength;
+    int nAlloc = nMinCapacity > nLength ? nMinCapacity : nLength;
+    Data* fresh = static_cast<Data*>(malloc(sizeof(Data) + nAlloc + 1));
+    if (!fresh)
+        abort();
+    fresh->nRefs = 1;
+    fresh->nDataLength = nLength;
+    fresh->nAllocLength = nAlloc;
+    memcpy(fresh->chars(), m_pchData, nLength + 1);
+    Release();
+    m_pchData = fresh->chars();
+}
+
+void CString::Append(LPCSTR pch, int nLength) {
+    if (nLength <= 0)
+        return;
+    int nOld = GetLength();
+    if (pch >= m_pchData && pch <= m_pchData + nOld) {  // appending part of ourselves
+        CString copy(pch, nLength);
+        Append(copy.m_pchData, nLength);
+        return;
+    }
+    int nNew = nOld + nLength;
+    if (GetData()->nRefs != 1 || GetData()->nAllocLength < nNew)
+        MakeUnique(nNew > 2 * nOld ? nNew : 2 * nOld);  // geometric growth keeps += linear
+    memcpy(m_pchData + nOld, pch, nLength);
+    m_pchData[nNew] = '\0';
+    GetData()->nDataLength = nNew;
+}
+
+CString& CString::operator=(const CString& other) {
+    if (m_pchData != other.m_pchData) {
+        Release();
+        m_pchData = other.m_pchData;
+        if (GetData()->nRefs > 0)
+            ++GetData()->nRefs;
+    }
+    return *this;
+}
+
+CString& CString::operator=(CString&& other) noexcept {
+    if (this != &other) {
+        Release();
+        m_pchData = other.m_pchData;
+        other.m_pchData = NilData()->chars();
+    }
+    return *this;
+}
+
+CString& CString::operator=(LPCSTR psz) {
+    Assign(psz, psz ? static_cast<int>(strlen(psz)) : 0);
+    return *this;
+}
+
+CString& CString::operator+=(const CString& other) {
+    Append(other.m_pchData, other.GetLength());
+    return *this;
+}
+
+CString& CString::operator+=(LPCSTR psz) {
+    if (psz)
+        Append(psz, static_cast<int>(strlen(psz)));
+    return *this;
+}
+
+CString& CString::operator+=(char ch) {
+    Append(&ch, 1);
+    return *this;
+}
+
+int CString::GetLength() const { return GetData()->nDataLength; }
+
+void CString::Empty() { Release(); }
+
+int CString::Compare(LPCSTR psz) const { return strcmp(m_pchData, psz ? psz : ""); }
+
+LPSTR CString::GetBuffer(int nMinBufLength) {
+    if (nMinBufLength < 1)
+        nMinBufLength = 1;  // always hand out a real, writable block
+    MakeUnique(nMinBufLength);
+    return m_pchData;
+}
+
+void CString::ReleaseBuffer(int nNewLength) {
+    if (GetData()->nRefs <= 0)
+        return;
+    if (nNewLength < 0)
+        nNewLength = static_cast<int>(strnlen(m_pchData, GetData()->nAllocLength));
+    if (nNewLength > GetData()->nAllocLength)
+        nNewLength = GetData()->nAllocLength;
+    GetData()->nDataLength = nNewLength;
+    m_pchData[nNewLength] = '\0';
+}
+
+LPSTR CString::GetBufferSetLength(int nNewLength) {
+    GetBuffer(nNewLength);
+    GetData()->nDataLength = nNewLength;
+    m_pchData[nNewLength] = '\0';
+    return m_pchData;
+}
+
+void CString::Format(LPCSTR pszFormat, ...) {
+    va_list args;
+    va_start(args, pszFormat);
+    FormatV(pszFormat, args);
+    va_end(args);
+}
+
+void CString::FormatV(LPCSTR pszFormat, va_list args) {
+    va_list counting;
+    va_copy(counting, args);
+    int nLength = _vscprintf(pszFormat, counting);
+    va_end(counting);
+    if (nLength <= 0) {
+        Empty();
+        return;
+    }
+    CString result;
+    _vsnprintf(result.GetBuffer(nLength), nLength + 1, pszFormat, args);
+    result.ReleaseBuffer(nLength);
+    *this = static_cast<CString&&>(result);
+}
+
+int CString::Find(char ch, int nStart) const {
+    if (nStart < 0 || nStart >= GetLength())
+        return -1;
+    const char* hit = static_cast<const char*>(memchr(m_pchData + nStart, ch, GetLength() - nStart));
+    return hit ? static_cast<int>(hit - m_pchData) : -1;
+}
+
+int CString::Find(LPCSTR pszSub, int nStart) const {
+    if (nStart < 0 || nStart > GetLength())
+        return -1;
+    const char* hit = strstr(m_pchData + nStart, pszSub);
+    return hit ? static_cast<int>(hit - m_pchData) : -1;
+}
+
+int CString::ReverseFind(char ch) const {
+    const char* hit = strrchr(m_pchData, ch);
+    return hit ? static_cast<int>(hit - m_pchData) : -1;
+}
+
+CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength() - nFirst); }
+
+CString CString::Mid(int nFirst, int nCount) const {
+    if (nFirst < 0)
+        nFirst = 0;
+    if (nFirst > GetLength())
+        nFirst = GetLength();
+    if (nCount > GetLength() - nFirst)
+        nCount = GetLength() - nFirst;
+    if (nFirst == 0 && nCount == GetLength())
+        return *this;
+    return CString(m_pchData + nFirst, nCount);
+}
+
+CString CString::Left(int nCount) const { return Mid(0, nCount); }
+
+CString CString::Right(int nCount) const {
+    if (nCount > GetLength())
+        nCount = GetLength();
+    return Mid(GetLength() - nCount, nCount);
+}
+
+CString& CString::Trim() {
+    int nFirst = 0;
+    int nEnd = GetLength();
+    while (nFirst < nEnd && (m_pchData[nFirst] == ' ' || m_pchData[nFirst] == '\t'))
+        ++nFirst;
+    while (nEnd > nFirst && (m_pchData[nEnd - 1] == ' ' || m_pchData[nEnd - 1] == '\t'))
+        --nEnd;
+    *this = Mid(nFirst, nEnd - nFirst);
+    return *this;
+}
+
+BOOL CString::LoadString(UINT nID) {
+    char buffer[4100];  // a string resource holds at most 4097 characters
+    int nLength = ::LoadStringA(AfxGetResourceHandle(), nID, buffer, sizeof(buffer));
+    Assign(buffer, nLength);
+    return nLength > 0;
+}
+
+CString operator+(const CString& a, const CString& b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const CString& a, LPCSTR b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(LPCSTR a, const CString& b) {
+    CString result(a);
+    result += b;
+    return result;
+}
+
+CString operator+(const CString& a, char b) {
+    CString result(a);
+    result += b;
+    return result;
+}

@@ -1,0 +1,73 @@
+// Reference-counted ANSI string with copy-on-write, as the program's code expects of CString.
+#pragma once
+
+#include <windows.h>
+#include <cstdarg>
+
+class CString {
+public:
+    CString();
+    CString(const CString& other);
+    CString(CString&& other) noexcept;
+    CString(LPCSTR psz);
+    CString(LPCSTR pch, int nLength);
+    ~CString();
+
+    CString& operator=(const CString& other);
+    CString& operator=(CString&& other) noexcept;
+    CString& operator=(LPCSTR psz);
+    CString& operator+=(const CString& other);
+    CString& operator+=(LPCSTR psz);
+    CString& operator+=(char ch);
+
+    operator LPCSTR() const { return m_pchData; }
+    int GetLength() const;
+    BOOL IsEmpty() const { return GetLength() == 0; }
+    void Empty();
+    char GetAt(int nIndex) const { return m_pchData[nIndex]; }
+    char operator[](int nIndex) const { return m_pchData[nIndex]; }
+    int Compare(LPCSTR psz) const;
+
+    // Writable buffer of at least nMinBufLength characters plus the terminator;
+    // ReleaseBuffer(-1) takes the length from the terminator.
+    LPSTR GetBuffer(int nMinBufLength);
+    void ReleaseBuffer(int nNewLength = -1);
+    LPSTR GetBufferSetLength(int nNewLength);
+
+    // printf formatting by the C runtime, so %I64u and friends work as on Windows.
+    void __attribute__((format(ms_printf, 2, 3))) Format(LPCSTR pszFormat, ...);
+    void FormatV(LPCSTR pszFormat, va_list args);
+
+    int Find(char ch, int nStart = 0) const;
+    int Find(LPCSTR pszSub, int nStart = 0) const;
+    int ReverseFind(char ch) const;
+    CString Mid(int nFirst) const;
+    CString Mid(int nFirst, int nCount) const;
+    CString Left(int nCount) const;
+    CString Right(int nCount) const;
+    CString& Trim();
+
+    // Loads a string resource; FALSE (and an empty string) when there is none.
+    BOOL LoadString(UINT nID);
+
+private:
+    struct Data;
+    static Data* NilData();
+    Data* GetData() const;
+    void Release();
+    void AllocBuffer(int nLength);
+    void Assign(LPCSTR pch, int nLength);
+    void Append(LPCSTR pch, int nLength);
+    void MakeUnique(int nMinCapacity);
+
+    LPSTR m_pchData;  // points into a Data block, just past its header
+};
+
+CString operator+(const CString& a, const CString& b);
+CString operator+(const CString& a, LPCSTR b);
+CString operator+(LPCSTR a, const CString& b);
+CString operator+(const CString& a, char b);
+inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
+inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
+inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
+inline bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }

@@ -1,0 +1,67 @@
+#include "framework/WinApp.h"
+
+#include <shellapi.h>
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+HINSTANCE AfxGetInstanceHandle() { return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr); }
+
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
+
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWinApp::CWinApp(LPCSTR lpszAppName) : m_hInstance(::GetModuleHandleA(nullptr)) {
+    g_pApp = this;
+
+    char modulePath[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    CString path(modulePath);
+    CString folder = path.Left(path.ReverseFind('\\') + 1);
+    CString fileName = path.Mid(folder.GetLength());
+    int dot = fileName.ReverseFind('.');
+    m_strAppName = lpszAppName ? CString(lpszAppName) : (dot >= 0 ? fileName.Left(dot) : fileName);
+    m_strHelpFilePath = folder + "README.md";
+}
+
+CWinApp::~CWinApp() {
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return 0; }
+
+int CWinApp::Run() {
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+void CWinApp::WinHelp() {
+    ::ShellExecuteA(nullptr, "open", m_strHelpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CWinApp::OnHelp() { WinHelp(); }
+
+int AfxWinMain(HINSTANCE hInstance) {
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return -1;
+    pApp->m_hInstance = hInstance;
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    if (!pApp->InitInstance())
+        return pApp->ExitInstance();
+    return pApp->Run();
+}

@@ -1,0 +1,41 @@
+#include "playlist/PlaylistDlg.h"
+
+CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes) {
+    CString text;
+    text.Format("Free: %I64u MB, Total: %I64u MB", totalFreeBytes >> 20, totalBytes >> 20);
+    return text;
+}
+
+int CPlaylistDlg::FillDriveList() {
+    int nCount = 0;
+    m_driveCombo.ResetContent();
+    for (char letter = 'C'; letter <= 'Z'; ++letter) {
+        CString drive;
+        drive.Format("%c:", letter);
+        if (::GetDriveTypeA(drive + "\\") != DRIVE_REMOVABLE)
+            continue;
+        // Opening the volume tells a drive with a medium from an empty slot.
+        CString volume;
+        volume.Format("\\\\?\\%s", static_cast<LPCSTR>(drive));
+        HANDLE hVolume = ::CreateFileA(volume, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+        if (hVolume != INVALID_HANDLE_VALUE) {
+            ++nCount;
+            m_driveCombo.AddString(drive);
+            ::CloseHandle(hVolume);
+        }
+    }
+    return nCount;
+}
+
+void CPlaylistDlg::OnSelchangeDrive() {
+    if (m_driveCombo.GetCurSel() < 0)
+        return;
+    CString root = m_driveCombo.GetWindowText() + "\\";
+    ULARGE_INTEGER availableToCaller;
+    ::GetDiskFreeSpaceExA(root, &availableToCaller, &m_totalBytes, &m_totalFreeBytes);
+    m_capacityText.SetWindowText(
+        FormatCapacityText(m_totalFreeBytes.QuadPart, m_totalBytes.QuadPart));
+}
+
+void CPlaylistDlg::OnRefresh() { FillDriveList(); }

@@ -1,0 +1,143 @@
+#include "playlist/PlaylistDlg.h"
+
+#include "app/AboutBox.h"
+#include "res/resource.h"
+
+#include <shellapi.h>
+
+namespace {
+const char kInfoText[] =
+    "     Add media files to create a playlist. The files will play in the order shown "
+    "here.Change the order by dragging and dropping\n     or by using the arrow buttons.save "
+    "you playlist  and  copy files to removalble device when you finished.";
+}
+
+BEGIN_MESSAGE_MAP(CPlaylistDlg, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_CBN_SELCHANGE(IDC_DRIVE_COMBO, &CPlaylistDlg::OnSelchangeDrive)
+ON_COMMAND(ID_ADD_FILES, &CPlaylistDlg::OnAddFiles)
+ON_BN_CLICKED(IDC_MOVE_UP, &CPlaylistDlg::OnMoveUp)
+ON_BN_CLICKED(IDC_MOVE_DOWN, &CPlaylistDlg::OnMoveDown)
+ON_BN_CLICKED(IDC_REMOVE, &CPlaylistDlg::OnRemoveSelected)
+ON_BN_CLICKED(IDC_CLEAR, &CPlaylistDlg::OnClearList)
+ON_COMMAND(ID_COPY_FILES, &CPlaylistDlg::OnCopyFiles)
+ON_BN_CLICKED(IDC_REFRESH, &CPlaylistDlg::OnRefresh)
+ON_NOTIFY(NM_DBLCLK, IDC_PLAYLIST, &CPlaylistDlg::OnDblclkPlaylist)
+END_MESSAGE_MAP()
+
+CPlaylistDlg::CPlaylistDlg(CWnd* pParent) : CDialog(IDD_PLAYLIST_DIALOG, pParent) {
+    // Zero until the first free-space query, so a failing first query shows 0 MB.
+    m_totalBytes.QuadPart = 0;
+    m_totalFreeBytes.QuadPart = 0;
+    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+}
+
+CPlaylistDlg::~CPlaylistDlg() {
+    // The system image list belongs to the shell.
+    m_sysImageList.Detach();
+}
+
+void CPlaylistDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ADD_PREFIX, m_addPrefixCheck);
+    DDX_Control(pDX, IDC_REMOVE, m_removeButton);
+    DDX_Control(pDX, IDC_CLEAR, m_clearButton);
+    DDX_Control(pDX, IDC_MOVE_DOWN, m_downButton);
+    DDX_Control(pDX, IDC_MOVE_UP, m_upButton);
+    DDX_Control(pDX, IDC_PROGRESS, m_progress);
+    DDX_Control(pDX, IDC_PLAYLIST, m_playlist);
+    DDX_Control(pDX, IDC_TITLE_LABEL, m_titleLabel);
+    DDX_Control(pDX, IDC_INFO_LABEL, m_infoLabel);
+    DDX_Control(pDX, IDC_BANNER, m_bannerLabel);
+    DDX_Control(pDX, IDC_CAPACITY_TEXT, m_capacityText);
+    DDX_Control(pDX, IDC_DRIVE_COMBO, m_driveCombo);
+}
+
+BOOL CPlaylistDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    CMenuHandle sysMenu(GetSystemMenu(FALSE));
+    if (sysMenu.m_hMenu) {
+        CString aboutText;
+        aboutText.LoadString(IDS_ABOUTBOX);
+        if (!aboutText.IsEmpty()) {
+            sysMenu.AppendMenu(MF_SEPARATOR);
+            sysMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    m_toolBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_TOP, AFX_IDW_TOOLBAR);
+    m_toolBar.LoadToolBar(IDR_TOOLBAR);
+    m_toolBar.SetBarStyle(CBRS_ALIGN_TOP | CBRS_TOOLTIPS | CBRS_FLYBY);
+    m_toolBar.ShowWindow(SW_SHOW);
+
+    // The toolbar takes the banner's place, 6 pixels in from the left edge.
+    WINDOWPLACEMENT placement;
+    m_bannerLabel.GetWindowPlacement(&placement);
+    placement.rcNormalPosition.left += 6;
+    m_bannerLabel.SetWindowPlacement(&placement);
+    m_toolBar.SetWindowPlacement(&placement);
+    m_bannerLabel.ShowWindow(SW_HIDE);
+
+    m_toolBar.SetButtonText(0, "  Add Files  ");
+    m_toolBar.SetButtonText(1, "  Copy Files  ");
+    m_toolBar.SetButtonText(3, "Open Device");
+    m_toolBar.SetButtonText(4, "Format Device");
+    m_toolBar.SetSizes(CSize(90, 60), CSize(32, 32));
+    m_toolBar.ModifyStyle(0, TBSTYLE_FLAT);
+
+    m_titleLabel.SetWindowText("  Create and Edit Playlist");
+    m_infoLabel.SetWindowText(kInfoText);
+
+    m_playlist.InsertColumn(0, "FileName", LVCFMT_LEFT, 300);
+    m_playlist.InsertColumn(1, "Path", LVCFMT_LEFT, 300);
+    m_playlist.SetExtendedStyle(m_playlist.GetExtendedStyle() | LVS_EX_FULLROWSELECT |
+                                LVS_EX_GRIDLINES);
+
+    if (FillDriveList() > 0)
+        m_driveCombo.SetCurSel(0);
+    OnSelchangeDrive();
+
+    SHFILEINFOA fileInfo = {};
+    m_sysImageList.Attach(reinterpret_cast<HIMAGELIST>(::SHGetFileInfoA(
+        "", 0, &fileInfo, sizeof(fileInfo), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)));
+
+    m_addPrefixCheck.SetCheck(BST_CHECKED);
+
+    // Without LVS_SHAREIMAGELISTS the list view would destroy the shell's list with itself.
+    m_playlist.ModifyStyle(0, LVS_SHAREIMAGELISTS);
+    m_playlist.SetImageList(m_sysImageList, LVSIL_SMALL);
+    return TRUE;
+}
+
+void CPlaylistDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutBox about;
+        about.DoModal();
+        return;
+    }
+    Default();
+}
+
+void CPlaylistDlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    CRect rect;
+    GetClientRect(&rect);
+    int x = (rect.Width() - cxIcon + 1) / 2;
+    int y = (rect.Height() - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CPlaylistDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }

@@ -1,0 +1,70 @@
+// The playlist window: drive choice, the ordered file list and the copy to the device.
+#pragma once
+
+#include "controls/progress/PercentProgressCtrl.h"
+#include "framework/Button.h"
+#include "framework/ComboBox.h"
+#include "framework/Dialog.h"
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+#include "framework/Menu.h"
+#include "framework/Static.h"
+#include "framework/ToolBar.h"
+
+class CPlaylistDlg : public CDialog {
+public:
+    explicit CPlaylistDlg(CWnd* pParent = nullptr);
+    ~CPlaylistDlg() override;
+
+    // Lists the removable drives whose volume opens, C: to Z:; returns how many.
+    int FillDriveList();
+    // Shows the free and total space of the selected drive, if one is selected.
+    void OnSelchangeDrive();
+    void OnRefresh();
+
+    void OnAddFiles();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnRemoveSelected();
+    void OnClearList();
+    void OnDblclkPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
+
+    void OnCopyFiles();
+    // Copies every row, in order, into the root of the selected drive.
+    void CopyFilesToDevice();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+
+    // Appends or inserts one playlist row: name, full path and the shell's icon for its type.
+    void InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex);
+
+    CToolBar m_toolBar;
+    ULARGE_INTEGER m_totalBytes;
+    ULARGE_INTEGER m_totalFreeBytes;
+    CImageList m_sysImageList;
+    CButton m_addPrefixCheck;
+    CButton m_removeButton;
+    CButton m_clearButton;
+    CButton m_downButton;
+    CButton m_upButton;
+    CPercentProgressCtrl m_progress;
+    CListCtrl m_playlist;
+    CStatic m_titleLabel;
+    CStatic m_infoLabel;
+    CStatic m_bannerLabel;
+    CStatic m_capacityText;
+    CComboBox m_driveCombo;
+    HICON m_hIcon;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+// "Free: N MB, Total: N MB", with MB = 2^20 bytes, remainders dropped.
+CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes);
+// The file name of a path: what follows its last backslash, or the whole path.
+CString FileNameOfPath(const CString& path);

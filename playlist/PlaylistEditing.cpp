@@ -1,0 +1,114 @@
+#include "playlist/PlaylistDlg.h"
+
+#include "framework/FileDialog.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+const char kMediaFilter[] =
+    "Media files files|*.jpg;*.jpeg;*.bmp;*.mp3;*.wma;*.ogg;*.flac;*.aac;*.pmp;*.mkv;*.avi;*.ts;"
+    "*.tp;*.mp4;*.mov;*.vob;*.mpg;*.m2ts;*.flv;*.wmv; *.rm;*.rmvb;*.mpeg;*.mpeg4;*.h.264|All "
+    "Files(*.*)|*.*||";
+
+// Room for the names of a few thousand chosen files.
+const int kFileBufferLength = 100000;
+}  // namespace
+
+CString FileNameOfPath(const CString& path) { return path.Mid(path.ReverseFind('\\') + 1); }
+
+void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex) {
+    // By attributes only: the icon follows from the extension and the file is never opened.
+    SHFILEINFOA fileInfo = {};
+    ::SHGetFileInfoA(lpszPath, FILE_ATTRIBUTE_NORMAL, &fileInfo, sizeof(fileInfo),
+                     SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    if (fileInfo.hIcon)
+        ::DestroyIcon(fileInfo.hIcon);
+
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = nIndex;
+    item.pszText = const_cast<LPSTR>(lpszFileName);
+    item.iImage = fileInfo.iIcon;
+    m_playlist.InsertItem(&item);
+    m_playlist.SetItemText(nIndex, 1, lpszPath);
+}
+
+void CPlaylistDlg::OnAddFiles() {
+    CFileDialog dialog(TRUE, "Media files", nullptr, OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT,
+                       kMediaFilter);
+    dialog.m_ofn.lStructSize =
+        ::GetVersion() < 0x80000000 ? sizeof(OPENFILENAMEA) : OPENFILENAME_SIZE_VERSION_400A;
+    // The dialog is told the buffer's real size: a smaller figure makes it fail
+    // as soon as a few hundred names are chosen.
+    CString fileNames;
+    dialog.m_ofn.lpstrFile = fileNames.GetBuffer(kFileBufferLength);
+    dialog.m_ofn.nMaxFile = kFileBufferLength;
+    if (dialog.DoModal() != IDOK)
+        return;
+
+    POSITION pos = dialog.GetStartPosition();
+    while (pos) {
+        CString path = dialog.GetNextPathName(pos);
+        InsertEntry(FileNameOfPath(path), path, m_playlist.GetItemCount());
+    }
+}
+
+void CPlaylistDlg::OnMoveUp() {
+    int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);
+    if (nSelected < 0)
+        return;
+    m_playlist.SetFocus();
+    while (nSelected != 0) {
+        CString name = m_playlist.GetItemText(nSelected, 0);
+        CString path = m_playlist.GetItemText(nSelected, 1);
+        m_playlist.DeleteItem(nSelected);
+        InsertEntry(name, path, nSelected - 1);
+        m_playlist.SetItemState(nSelected - 1, LVIS_SELECTED | LVIS_FOCUSED,
+                                LVIS_SELECTED | LVIS_FOCUSED);
+        nSelected = m_playlist.GetNextItem(nSelected - 1, LVNI_SELECTED);
+        if (nSelected < 0)
+            break;
+    }
+}
+
+void CPlaylistDlg::OnMoveDown() {
+    m_playlist.SetFocus();
+    int nFirst = m_playlist.GetNextItem(-1, LVNI_SELECTED);
+    if (nFirst < 0)
+        return;
+    int nLast = nFirst;
+    for (int nNext = nFirst; (nNext = m_playlist.GetNextItem(nNext, LVNI_SELECTED)) >= 0;)
+        nLast = nNext;
+    if (nLast + 1 >= m_playlist.GetItemCount())
+        return;
+    CString name = m_playlist.GetItemText(nLast + 1, 0);
+    CString path = m_playlist.GetItemText(nLast + 1, 1);
+    m_playlist.DeleteItem(nLast + 1);
+    InsertEntry(name, path, nFirst);
+}
+
+void CPlaylistDlg::OnRemoveSelected() {
+    int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);
+    if (nSelected < 0)
+        return;
+    m_playlist.SetFocus();
+    std::vector<int> selected;
+    for (; nSelected >= 0; nSelected = m_playlist.GetNextItem(nSelected, LVNI_SELECTED))
+        selected.push_back(nSelected);
+    // From the bottom up, so the indices still to delete stay valid.
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        m_playlist.DeleteItem(*it);
+}
+
+void CPlaylistDlg::OnClearList() { m_playlist.DeleteAllItems(); }
+
+void CPlaylistDlg::OnDblclkPlaylist(NMHDR*, LRESULT* pResult) {
+    int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);
+    if (nSelected >= 0) {
+        CString path = m_playlist.GetItemText(nSelected, 1);
+        ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+    }
+    *pResult = 0;
+}

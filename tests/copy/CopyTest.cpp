@@ -1,0 +1,231 @@
+// Copying the playlist into the root of the removable test drive E:.
+#include "res/resource.h"
+#include "tests/support/ModalRunner.h"
+#include "tests/support/PlaylistDlgProbe.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// What the progress bar was told during a run: each text, and the position after each step.
+struct ProgressLog {
+    std::vector<std::string> texts;
+    std::vector<int> positions;
+    std::vector<std::string> copiedAtStep;  // files on E: when each step arrived
+    bool bRepaintedAtOnce = true;
+};
+
+ProgressLog* g_pLog = nullptr;
+WNDPROC g_pfnProgress = nullptr;
+
+LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTEXT)
+        g_pLog->texts.push_back(reinterpret_cast<LPCSTR>(lParam));
+    LRESULT result = ::CallWindowProcA(g_pfnProgress, hWnd, message, wParam, lParam);
+    if (message == PBM_STEPIT) {
+        g_pLog->positions.push_back(static_cast<int>(::SendMessageA(hWnd, PBM_GETPOS, 0, 0)));
+        g_pLog->copiedAtStep.push_back(std::to_string(test::TempFolder::FileNames("E:").size()));
+        RECT update;
+        if (::GetUpdateRect(hWnd, &update, FALSE))
+            g_pLog->bRepaintedAtOnce = false;
+    }
+    return result;
+}
+
+class Copy : public ::testing::Test {
+protected:
+    void SetUp() override { test::TempFolder::RemoveContents("E:", true); }
+    void TearDown() override { test::TempFolder::RemoveContents("E:", true); }
+
+    // Adds a row for a source file (which need not exist).
+    void AddSource(const std::string& name, const std::string& path) {
+        dlg.InsertEntry(name.c_str(), path.c_str(), dlg.m_playlist.GetItemCount());
+    }
+    // Runs the copy command and records what the bar was told.
+    ProgressLog RunCopy() {
+        ProgressLog log;
+        g_pLog = &log;
+        HWND hBar = dlg.m_progress.m_hWnd;
+        g_pfnProgress = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+            hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        dlg.Command(ID_COPY_FILES);
+        ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnProgress));
+        g_pLog = nullptr;
+        return log;
+    }
+
+    test::TempFolder sources{"copy"};
+    test::PlaylistDlgProbe dlg;
+};
+
+TEST_F(Copy, ThreeFilesArriveNumberedInListOrderWhileTheBarShowsEachStep) {
+    test::RunModal(dlg, [&] {
+        AddSource("a.mp3", sources.CreateFile("a.mp3", "first"));
+        AddSource("b.jpg", sources.CreateFile("b.jpg", "second"));
+        AddSource("c.avi", sources.CreateFile("c.avi", "third"));
+        ProgressLog log = RunCopy();
+
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "002_b.jpg", "003_c.avi"}));
+        EXPECT_EQ(test::TempFolder::ReadFile("E:\\002_b.jpg"), "second");
+        EXPECT_EQ(log.texts, (Names{"Copying a.mp3(1 of 3)...", "Copying b.jpg(2 of 3)...",
+                                    "Copying c.avi(3 of 3)...", "Complete"}));
+        EXPECT_EQ(log.positions, (std::vector<int>{1, 2, 3}));
+        // Each step shows before its file is copied, so the bar is full during the last copy.
+        EXPECT_EQ(log.copiedAtStep, (Names{"0", "1", "2"}));
+        EXPECT_TRUE(log.bRepaintedAtOnce);
+        PBRANGE range;
+        dlg.m_progress.SendMessage(PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
+        EXPECT_EQ(range.iLow, 0);
+        EXPECT_EQ(range.iHigh, 3);
+        RECT update;
+        EXPECT_FALSE(::GetUpdateRect(dlg.m_progress.m_hWnd, &update, FALSE));  // "Complete" shown
+    });
+}
+
+TEST_F(Copy, WithoutPrefixNamesAreKeptAndExistingFilesReplaced) {
+    test::RunModal(dlg, [&] {
+        test::TempFolder::RemoveContents("E:", true);
+        HANDLE hOld = ::CreateFileA("E:\\song.mp3", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ::WriteFile(hOld, "old", 3, nullptr, nullptr);
+        ::CloseHandle(hOld);
+        AddSource("song.mp3", sources.CreateFile("song.mp3", "new content"));
+        dlg.m_addPrefixCheck.SetCheck(BST_UNCHECKED);
+        ProgressLog log = RunCopy();
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"song.mp3"}));
+        EXPECT_EQ(test::TempFolder::ReadFile("E:\\song.mp3"), "new content");
+        EXPECT_EQ(log.texts.back(), "Complete");
+    });
+}
+
+TEST_F(Copy, MissingSourceIsSkippedLeavesAGapAndIsReported) {
+    test::RunModal(dlg, [&] {
+        AddSource("a.mp3", sources.CreateFile("a.mp3", "a"));
+        AddSource("gone.mp3", sources.PathOf("gone.mp3"));
+        AddSource("c.mp3", sources.CreateFile("c.mp3", "c"));
+        ProgressLog log = RunCopy();
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "003_c.mp3"}));
+        EXPECT_EQ(log.positions, (std::vector<int>{1, 2, 3}));
+        EXPECT_EQ(log.texts.back(), "Complete, 1 of 3 files failed");
+        EXPECT_EQ(std::string(dlg.m_progress.GetWindowText()), "Complete, 1 of 3 files failed");
+    });
+}
+
+TEST_F(Copy, NameTheFileSystemRefusesIsReported) {
+    // 252 characters make a valid name in a short source folder; with "001_" in
+    // front the name is longer than a file system allows.
+    const std::string shortFolder = "C:\\ov";
+    ::CreateDirectoryA(shortFolder.c_str(), nullptr);
+    std::string longName = std::string(248, 'n') + ".mp3";
+    std::string source = shortFolder + "\\" + longName;
+    HANDLE hSource = ::CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(hSource, INVALID_HANDLE_VALUE);
+    ::CloseHandle(hSource);
+    test::RunModal(dlg, [&] {
+        AddSource(longName, source);
+        AddSource("ok.mp3", sources.CreateFile("ok.mp3", "ok"));
+        ProgressLog log = RunCopy();
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"002_ok.mp3"}));
+        EXPECT_EQ(log.texts.back(), "Complete, 1 of 2 files failed");
+    });
+    test::TempFolder::RemoveContents(shortFolder);
+}
+
+TEST_F(Copy, NoSelectedDriveDoesNothing) {
+    test::RunModal(dlg, [&] {
+        AddSource("a.mp3", sources.CreateFile("a.mp3", "a"));
+        dlg.m_driveCombo.SetCurSel(-1);
+        dlg.m_progress.SetWindowText("untouched");
+        ProgressLog log = RunCopy();
+        EXPECT_TRUE(log.texts.empty());
+        EXPECT_TRUE(log.positions.empty());
+        EXPECT_TRUE(test::TempFolder::FileNames("E:").empty());
+    });
+}
+
+TEST_F(Copy, EmptyPlaylistLeavesTheBarAlone) {
+    test::RunModal(dlg, [&] {
+        dlg.m_progress.SendMessage(PBM_SETPOS, 40);
+        ProgressLog log = RunCopy();
+        EXPECT_TRUE(log.texts.empty());
+        EXPECT_EQ(dlg.m_progress.SendMessage(PBM_GETPOS), 40);
+    });
+}
+
+TEST_F(Copy, SecondRunStartsFromAnEmptyBar) {
+    test::RunModal(dlg, [&] {
+        AddSource("a.mp3", sources.CreateFile("a.mp3", "a"));
+        AddSource("b.mp3", sources.CreateFile("b.mp3", "b"));
+        RunCopy();
+        ProgressLog second = RunCopy();
+        EXPECT_EQ(second.positions, (std::vector<int>{1, 2}));
+        EXPECT_EQ(second.texts.back(), "Complete");
+    });
+}
+
+TEST_F(Copy, DriveAndPrefixAreReadAnewForEveryFile) {
+    test::RunModal(dlg, [&] {
+        AddSource("a.mp3", sources.CreateFile("a.mp3", "a"));
+        AddSource("b.mp3", sources.CreateFile("b.mp3", "b"));
+        // Untick the box as soon as the first file's step shows.
+        g_pLog = nullptr;
+        struct Untick {
+            static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+                if (message == PBM_STEPIT)
+                    ::SendMessageA(::GetDlgItem(::GetParent(hWnd), IDC_ADD_PREFIX), BM_SETCHECK,
+                                   BST_UNCHECKED, 0);
+                return ::CallWindowProcA(g_pfnProgress, hWnd, message, wParam, lParam);
+            }
+        };
+        HWND hBar = dlg.m_progress.m_hWnd;
+        g_pfnProgress = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Untick::Proc)));
+        dlg.Command(ID_COPY_FILES);
+        ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnProgress));
+        // The first name was formed before the box changed; the second after.
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "b.mp3"}));
+    });
+}
+
+TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
+    test::RunModal(dlg, [&] {
+        // Rows 1 to 999 name sources that do not exist; only the last is copied.
+        for (int i = 1; i < 1000; ++i)
+            AddSource("missing.mp3", sources.PathOf("missing.mp3"));
+        AddSource("last.mp3", sources.CreateFile("last.mp3", "last"));
+        ProgressLog log = RunCopy();
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"1000_last.mp3"}));
+        ASSERT_EQ(log.positions.size(), 1000u);
+        EXPECT_EQ(log.positions.back(), 1000);
+        EXPECT_EQ(log.texts[999], "Copying last.mp3(1000 of 1000)...");
+        EXPECT_EQ(log.texts.back(), "Complete, 999 of 1000 files failed");
+
+        // A thousand text changes and repaints later, GDI objects can still be made...
+        std::vector<HGDIOBJ> objects;
+        for (int i = 0; i < 1000; ++i)
+            objects.push_back(::CreateSolidBrush(RGB(i % 256, 0, 0)));
+        for (HGDIOBJ object : objects) {
+            EXPECT_NE(object, nullptr);
+            ::DeleteObject(object);
+        }
+        // ...and the full bar still paints in the bar colour.
+        CRect client;
+        dlg.m_progress.GetClientRect(&client);
+        HDC hScreen = ::GetDC(nullptr);
+        HDC hMem = ::CreateCompatibleDC(hScreen);
+        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, client.Width(), client.Height());
+        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
+        dlg.m_progress.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hMem), PRF_CLIENT);
+        COLORREF bar = static_cast<COLORREF>(dlg.m_progress.SendMessage(PPM_GETBARCOLOR));
+        EXPECT_EQ(::GetPixel(hMem, 3, client.Height() / 2), bar);
+        EXPECT_EQ(::GetPixel(hMem, client.Width() - 3, 3), bar);
+        ::SelectObject(hMem, hOld);
+        ::DeleteObject(hBitmap);
+        ::DeleteDC(hMem);
+        ::ReleaseDC(nullptr, hScreen);
+    });
+}
+
+}  // namespace

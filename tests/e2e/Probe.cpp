@@ -1,0 +1,603 @@
+// e2e_probe: reads and drives the running program's windows from outside, as run.sh asks.
+// Each sub-command prints what it saw and exits 0 only when everything matched.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const char kProgramFile[] = "OveloPlaylist.exe";
+const char kMainTitle[] = "Ovelo Playlist Tool";
+const char kAboutTitle[] = "About Ovelo";
+const char kVersionLine[] = "Ovelo Version 1.0.10.1123";
+
+const int kDriveCombo = 1001;
+const int kCapacityText = 1004;
+const int kPlaylist = 1009;
+const int kAddPrefix = 1017;
+const UINT kAboutCommand = 0x0010;
+
+// Answers from the other process must come quickly; a hung window is a failure, not a wait.
+const UINT kSendTimeoutMs = 5000;
+
+int g_failures = 0;
+
+void Fail(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::fputs("FAIL: ", stdout);
+    std::vprintf(format, args);
+    std::fputs("\n", stdout);
+    va_end(args);
+    ++g_failures;
+}
+
+void Ok(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::fputs("ok: ", stdout);
+    std::vprintf(format, args);
+    std::fputs("\n", stdout);
+    va_end(args);
+}
+
+int Result() {
+    std::fflush(stdout);
+    return g_failures ? 1 : 0;
+}
+
+// SendMessage bounded in time; false when the target did not answer.
+bool Send(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(hWnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                               &result)) {
+        Fail("window %p did not answer message 0x%X", static_cast<void*>(hWnd), message);
+        return false;
+    }
+    *pResult = static_cast<LRESULT>(result);
+    return true;
+}
+
+LRESULT SendOr(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT fallback) {
+    LRESULT result = 0;
+    return Send(hWnd, message, wParam, lParam, &result) ? result : fallback;
+}
+
+std::string WindowText(HWND hWnd) {
+    // WM_GETTEXT is marshalled across processes for every window class.
+    char buffer[512] = {};
+    LRESULT length = 0;
+    if (!Send(hWnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), &length))
+        return "<no answer>";
+    return std::string(buffer);
+}
+
+std::string ClassName(HWND hWnd) {
+    char buffer[256] = {};
+    ::GetClassNameA(hWnd, buffer, sizeof(buffer));
+    return buffer;
+}
+
+// True when hWnd belongs to a process started from OveloPlaylist.exe; other tests may
+// show windows with the same titles from their own executables meanwhile.
+bool IsProgramWindow(HWND hWnd) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    HANDLE hProcess = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!hProcess)
+        return false;
+    char path[MAX_PATH] = {};
+    DWORD size = sizeof(path);
+    bool ok = ::QueryFullProcessImageNameA(hProcess, 0, path, &size) != FALSE;
+    ::CloseHandle(hProcess);
+    const char* name = std::strrchr(path, '\\');
+    name = name ? name + 1 : path;
+    return ok && ::lstrcmpiA(name, kProgramFile) == 0;
+}
+
+struct FindRequest {
+    const char* title;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND hWnd, LPARAM lParam) {
+    auto* request = reinterpret_cast<FindRequest*>(lParam);
+    char title[256] = {};
+    ::GetWindowTextA(hWnd, title, sizeof(title));
+    if (std::strcmp(title, request->title) != 0 ||
+        (request->visibleOnly && !::IsWindowVisible(hWnd)) || !IsProgramWindow(hWnd))
+        return TRUE;
+    request->found = hWnd;
+    return FALSE;
+}
+
+// The program's top-level window with exactly this title, or nullptr.
+HWND FindProgramWindow(const char* title, bool visibleOnly) {
+    FindRequest request = {title, visibleOnly, nullptr};
+    ::EnumWindows(MatchTopLevel, reinterpret_cast<LPARAM>(&request));
+    return request.found;
+}
+
+HWND FindTopLevel(const char* title) { return FindProgramWindow(title, true); }
+
+template <class Pred> bool WaitFor(Pred done, DWORD timeoutMs) {
+    ULONGLONG start = ::GetTickCount64();
+    while (!done()) {
+        if (::GetTickCount64() - start >= timeoutMs)
+            return done();
+        ::Sleep(50);
+    }
+    return true;
+}
+
+HWND RequireMain() {
+    HWND hMain = FindTopLevel(kMainTitle);
+    if (!hMain)
+        Fail("no visible window titled \"%s\"", kMainTitle);
+    return hMain;
+}
+
+// Reads a list-view column title through memory in the list's own process, since the
+// LVCOLUMN record and its text buffer must live where the list view can write them.
+bool ReadColumnTitle(HWND hList, int column, std::string* pTitle) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hList, &pid);
+    HANDLE hProcess =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!hProcess) {
+        Fail("cannot open the list view's process %lu (error %lu)", pid, ::GetLastError());
+        return false;
+    }
+    const SIZE_T kTextSize = 256;
+    auto* remote = static_cast<char*>(::VirtualAllocEx(
+        hProcess, nullptr, sizeof(LVCOLUMNA) + kTextSize, MEM_COMMIT, PAGE_READWRITE));
+    bool ok = false;
+    if (remote) {
+        LVCOLUMNA col = {};
+        col.mask = LVCF_TEXT;
+        col.pszText = remote + sizeof(LVCOLUMNA);
+        col.cchTextMax = static_cast<int>(kTextSize);
+        char text[kTextSize] = {};
+        LRESULT got = 0;
+        if (::WriteProcessMemory(hProcess, remote, &col, sizeof(col), nullptr) &&
+            ::WriteProcessMemory(hProcess, remote + sizeof(LVCOLUMNA), text, sizeof(text),
+                                 nullptr) &&
+            Send(hList, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(remote), &got) &&
+            ::ReadProcessMemory(hProcess, remote + sizeof(LVCOLUMNA), text, sizeof(text),
+                                nullptr)) {
+            text[kTextSize - 1] = '\0';
+            if (got) {
+                *pTitle = text;
+                ok = true;
+            } else {
+                Fail("LVM_GETCOLUMN failed for column %d", column);
+            }
+        } else {
+            Fail("cannot exchange column %d through the list view's process", column);
+        }
+        ::VirtualFreeEx(hProcess, remote, 0, MEM_RELEASE);
+    } else {
+        Fail("cannot allocate memory in the list view's process (error %lu)", ::GetLastError());
+    }
+    ::CloseHandle(hProcess);
+    return ok;
+}
+
+bool DiskSpace(const char* drive, ULONGLONG* pFreeMb, ULONGLONG* pTotalMb) {
+    std::string root = std::string(drive) + "\\";
+    ULARGE_INTEGER available, total, totalFree;
+    if (!::GetDiskFreeSpaceExA(root.c_str(), &available, &total, &totalFree))
+        return false;
+    *pFreeMb = totalFree.QuadPart >> 20;
+    *pTotalMb = total.QuadPart >> 20;
+    return true;
+}
+
+// Parses "Free: <n> MB, Total: <n> MB" exactly: plain decimal numbers, nothing around them.
+bool ParseCapacity(const std::string& text, ULONGLONG* pFree, ULONGLONG* pTotal) {
+    unsigned long long freeMb = 0, totalMb = 0;
+    int consumed = -1;
+    if (std::sscanf(text.c_str(), "Free: %llu MB, Total: %llu MB%n", &freeMb, &totalMb,
+                    &consumed) != 2 ||
+        consumed != static_cast<int>(text.size()))
+        return false;
+    char rebuilt[128];
+    std::snprintf(rebuilt, sizeof(rebuilt), "Free: %llu MB, Total: %llu MB", freeMb, totalMb);
+    if (text != rebuilt)
+        return false;
+    *pFree = freeMb;
+    *pTotal = totalMb;
+    return true;
+}
+
+void CheckDriveList(HWND hMain) {
+    HWND hCombo = ::GetDlgItem(hMain, kDriveCombo);
+    if (!hCombo) {
+        Fail("no drive list (control %d)", kDriveCombo);
+        return;
+    }
+    // The test prefix maps E: and G: as removable drives; without them nothing below holds.
+    for (const char* root : {"E:\\", "G:\\"}) {
+        if (::GetDriveTypeA(root) != DRIVE_REMOVABLE)
+            Fail("environment: %s is not a removable drive in this Wine prefix", root);
+    }
+    LRESULT count = SendOr(hCombo, CB_GETCOUNT, 0, 0, -1);
+    const char* expected[] = {"E:", "G:"};
+    if (count != 2)
+        Fail("drive list has %ld entries, expected 2", static_cast<long>(count));
+    for (LRESULT i = 0; i < count && i < 16; ++i) {
+        wchar_t wide[64] = {};
+        char text[64] = {};
+        LRESULT length = SendOr(hCombo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0, -1);
+        if (length < 0 || length >= static_cast<LRESULT>(sizeof(text))) {
+            Fail("drive entry %ld has length %ld", static_cast<long>(i), static_cast<long>(length));
+            continue;
+        }
+        // Wine hands a cross-process CB_GETLBTEXTA back unconverted, so ask in UTF-16.
+        DWORD_PTR ignored = 0;
+        if (!::SendMessageTimeoutW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                   reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
+                                   kSendTimeoutMs, &ignored))
+            Fail("drive list did not answer CB_GETLBTEXT");
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        if (i < 2 && std::strcmp(text, expected[i]) == 0)
+            Ok("drive entry %ld is \"%s\"", static_cast<long>(i), text);
+        else
+            Fail("drive entry %ld is \"%s\"%s%s", static_cast<long>(i), text,
+                 i < 2 ? ", expected " : "", i < 2 ? expected[i] : "");
+    }
+    LRESULT selection = SendOr(hCombo, CB_GETCURSEL, 0, 0, -2);
+    if (selection == 0)
+        Ok("entry 0 is selected");
+    else
+        Fail("selected drive entry is %ld, expected 0", static_cast<long>(selection));
+    std::string shown = WindowText(hCombo);
+    if (shown == "E:")
+        Ok("drive list shows \"E:\"");
+    else
+        Fail("drive list shows \"%s\", expected \"E:\"", shown.c_str());
+}
+
+// freeBeforeMb is E:'s free space read before the program started; the program's own
+// reading lies between it and the current one, since the host disk is shared with the build.
+void CheckCapacity(HWND hMain, ULONGLONG freeBeforeMb) {
+    HWND hText = ::GetDlgItem(hMain, kCapacityText);
+    if (!hText) {
+        Fail("no capacity text (control %d)", kCapacityText);
+        return;
+    }
+    std::string text = WindowText(hText);
+    ULONGLONG shownFree = 0, shownTotal = 0, nowFree = 0, nowTotal = 0;
+    if (!ParseCapacity(text, &shownFree, &shownTotal)) {
+        Fail("capacity text \"%s\" is not \"Free: <n> MB, Total: <n> MB\"", text.c_str());
+        return;
+    }
+    if (!DiskSpace("E:", &nowFree, &nowTotal)) {
+        Fail("GetDiskFreeSpaceExA(E:\\) failed here (error %lu)", ::GetLastError());
+        return;
+    }
+    ULONGLONG low = freeBeforeMb < nowFree ? freeBeforeMb : nowFree;
+    ULONGLONG high = freeBeforeMb < nowFree ? nowFree : freeBeforeMb;
+    if (shownFree >= low && shownFree <= high)
+        Ok("capacity text \"%s\": free matches E: (%llu MB)", text.c_str(), nowFree);
+    else
+        Fail("capacity text \"%s\": free %llu MB, but E: has %llu MB free (%llu MB before start)",
+             text.c_str(), shownFree, nowFree, freeBeforeMb);
+    if (shownTotal == nowTotal)
+        Ok("total matches E: (%llu MB)", nowTotal);
+    else
+        Fail("capacity text \"%s\": total %llu MB, but E: has %llu MB", text.c_str(), shownTotal,
+             nowTotal);
+}
+
+void CheckPlaylistColumns(HWND hMain) {
+    HWND hList = ::GetDlgItem(hMain, kPlaylist);
+    if (!hList) {
+        Fail("no list view (control %d)", kPlaylist);
+        return;
+    }
+    if (ClassName(hList) != "SysListView32")
+        Fail("control %d is a \"%s\", not a list view", kPlaylist, ClassName(hList).c_str());
+    if ((::GetWindowLongPtrA(hList, GWL_STYLE) & LVS_TYPEMASK) != LVS_REPORT)
+        Fail("the list view is not in report mode");
+    HWND hHeader = reinterpret_cast<HWND>(SendOr(hList, LVM_GETHEADER, 0, 0, 0));
+    LRESULT columns = hHeader ? SendOr(hHeader, HDM_GETITEMCOUNT, 0, 0, -1) : -1;
+    if (columns == 2)
+        Ok("the list view has 2 columns");
+    else
+        Fail("the list view has %ld columns, expected 2", static_cast<long>(columns));
+    const char* titles[] = {"FileName", "Path"};
+    for (int i = 0; i < 2; ++i) {
+        LRESULT width = SendOr(hList, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0, -1);
+        std::string title;
+        if (!ReadColumnTitle(hList, i, &title))
+            continue;
+        if (title == titles[i] && width == 300)
+            Ok("column %d is \"%s\", %ld pixels wide", i, title.c_str(), static_cast<long>(width));
+        else
+            Fail("column %d is \"%s\", %ld pixels wide; expected \"%s\", 300", i, title.c_str(),
+                 static_cast<long>(width), titles[i]);
+    }
+}
+
+void CheckAddPrefix(HWND hMain) {
+    HWND hCheck = ::GetDlgItem(hMain, kAddPrefix);
+    if (!hCheck) {
+        Fail("no \"Add Prefix\" check box (control %d)", kAddPrefix);
+        return;
+    }
+    std::string text = WindowText(hCheck);
+    LRESULT state = SendOr(hCheck, BM_GETCHECK, 0, 0, -1);
+    if (text == "Add Prefix" && state == BST_CHECKED)
+        Ok("\"Add Prefix\" is ticked");
+    else
+        Fail("control %d is \"%s\" with check state %ld, expected \"Add Prefix\" ticked",
+             kAddPrefix, text.c_str(), static_cast<long>(state));
+}
+
+// --- sub-commands ---
+
+int CmdDiskFree(const char* drive) {
+    ULONGLONG freeMb = 0, totalMb = 0;
+    if (!DiskSpace(drive, &freeMb, &totalMb)) {
+        Fail("GetDiskFreeSpaceExA(%s\\) failed (error %lu)", drive, ::GetLastError());
+        return Result();
+    }
+    std::printf("%llu\n", freeMb);
+    return Result();
+}
+
+int CmdWaitMain(DWORD timeoutMs) {
+    HWND hMain = nullptr;
+    WaitFor([&] { return (hMain = FindTopLevel(kMainTitle)) != nullptr; }, timeoutMs);
+    if (!hMain) {
+        Fail("no visible window titled \"%s\" after %lu ms", kMainTitle, timeoutMs);
+        return Result();
+    }
+    // A bounded round trip: the window's thread is past its set-up and pumping messages.
+    LRESULT ignored = 0;
+    if (Send(hMain, WM_NULL, 0, 0, &ignored))
+        Ok("main window %p is up", static_cast<void*>(hMain));
+    return Result();
+}
+
+int CmdCheckMain(ULONGLONG freeBeforeMb) {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    std::string title = WindowText(hMain);
+    if (title == kMainTitle)
+        Ok("title is \"%s\"", title.c_str());
+    else
+        Fail("title is \"%s\"", title.c_str());
+    if (::GetWindow(hMain, GW_OWNER) || (::GetWindowLongPtrA(hMain, GWL_STYLE) & WS_CHILD))
+        Fail("the main window is not an unowned top-level window");
+    CheckDriveList(hMain);
+    CheckCapacity(hMain, freeBeforeMb);
+    CheckAddPrefix(hMain);
+    CheckPlaylistColumns(hMain);
+    return Result();
+}
+
+// Finds the About box's version line and OK button among its children.
+void CheckAboutContents(HWND hAbout) {
+    bool versionFound = false;
+    HWND hOk = ::GetDlgItem(hAbout, IDOK);
+    for (HWND hChild = ::GetWindow(hAbout, GW_CHILD); hChild;
+         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if (ClassName(hChild) == "Static" && WindowText(hChild) == kVersionLine &&
+            ::IsWindowVisible(hChild))
+            versionFound = true;
+    }
+    if (versionFound)
+        Ok("About box shows \"%s\"", kVersionLine);
+    else
+        Fail("About box has no visible static \"%s\"", kVersionLine);
+    if (hOk && ClassName(hOk) == "Button" && WindowText(hOk) == "OK" && ::IsWindowVisible(hOk))
+        Ok("About box has an \"OK\" button");
+    else
+        Fail("About box has no visible \"OK\" button with ID %d", IDOK);
+}
+
+int CmdOpenAbout(DWORD timeoutMs) {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    if (FindTopLevel(kAboutTitle)) {
+        Fail("an About box is already open");
+        return Result();
+    }
+    // Posted: the box is modal, so a sent command would not return until it closed.
+    if (!::PostMessageA(hMain, WM_SYSCOMMAND, kAboutCommand, 0)) {
+        Fail("cannot post the About command (error %lu)", ::GetLastError());
+        return Result();
+    }
+    HWND hAbout = nullptr;
+    WaitFor([&] { return (hAbout = FindTopLevel(kAboutTitle)) != nullptr; }, timeoutMs);
+    if (!hAbout) {
+        Fail("no window titled \"%s\" within %lu ms of the About command", kAboutTitle,
+             timeoutMs);
+        return Result();
+    }
+    Ok("\"%s\" opened", kAboutTitle);
+    HWND hOwner = ::GetWindow(hAbout, GW_OWNER);
+    if (hOwner == hMain)
+        Ok("About box is owned by the main window");
+    else
+        Fail("About box owner is %p, main window is %p", static_cast<void*>(hOwner),
+             static_cast<void*>(hMain));
+    CheckAboutContents(hAbout);
+    // Modal: the main window takes no input while the box is up.
+    if (WaitFor([&] { return !::IsWindowEnabled(hMain); }, 2000))
+        Ok("main window is disabled while the About box is up");
+    else
+        Fail("main window stays enabled under the About box");
+    return Result();
+}
+
+int CmdClickAboutOk() {
+    HWND hAbout = FindTopLevel(kAboutTitle);
+    HWND hOk = hAbout ? ::GetDlgItem(hAbout, IDOK) : nullptr;
+    if (!hOk) {
+        Fail("no About box with an OK button to press");
+        return Result();
+    }
+    if (!::PostMessageA(hOk, BM_CLICK, 0, 0))
+        Fail("cannot post a click to OK (error %lu)", ::GetLastError());
+    else
+        Ok("clicked OK");
+    return Result();
+}
+
+int CmdWaitAboutClosed(DWORD timeoutMs) {
+    if (!WaitFor([] { return !FindProgramWindow(kAboutTitle, false); }, timeoutMs)) {
+        Fail("\"%s\" is still open after %lu ms", kAboutTitle, timeoutMs);
+        return Result();
+    }
+    Ok("\"%s\" closed", kAboutTitle);
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    if (WaitFor([&] { return ::IsWindowEnabled(hMain) != FALSE; }, 2000))
+        Ok("main window is still open and enabled again");
+    else
+        Fail("main window is still disabled after the About box closed");
+    return Result();
+}
+
+int CmdFocusMain() {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    ::SetForegroundWindow(hMain);
+    if (WaitFor([&] { return ::GetForegroundWindow() == hMain; }, 3000))
+        Ok("main window is in the foreground");
+    else
+        Fail("main window did not come to the foreground");
+    return Result();
+}
+
+int CmdFocusAbout() {
+    HWND hAbout = FindTopLevel(kAboutTitle);
+    if (!hAbout) {
+        Fail("no About box to focus");
+        return Result();
+    }
+    ::SetForegroundWindow(hAbout);
+    if (WaitFor([&] { return ::GetForegroundWindow() == hAbout; }, 3000))
+        Ok("About box is in the foreground");
+    else
+        Fail("About box did not come to the foreground");
+    return Result();
+}
+
+// The control that has the keyboard focus in the window's thread must be control nId.
+int CmdCheckFocus(int nId) {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    DWORD thread = ::GetWindowThreadProcessId(hMain, nullptr);
+    if (!::GetGUIThreadInfo(thread, &info)) {
+        Fail("cannot read the focus of the window's thread (error %lu)", ::GetLastError());
+        return Result();
+    }
+    // A drop-down list's focus may sit on the combo box itself or on a child of it.
+    HWND hFocus = info.hwndFocus;
+    while (hFocus && ::GetParent(hFocus) && ::GetParent(hFocus) != hMain)
+        hFocus = ::GetParent(hFocus);
+    int focused = hFocus && ::GetParent(hFocus) == hMain ? ::GetDlgCtrlID(hFocus) : 0;
+    if (focused == nId)
+        Ok("control %d has the focus", nId);
+    else
+        Fail("the focus is on control %d (%p), expected %d", focused,
+             static_cast<void*>(info.hwndFocus), nId);
+    return Result();
+}
+
+int CmdPostClose() {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    if (::PostMessageA(hMain, WM_SYSCOMMAND, SC_CLOSE, 0))
+        Ok("posted SC_CLOSE");
+    else
+        Fail("cannot post SC_CLOSE (error %lu)", ::GetLastError());
+    return Result();
+}
+
+int CmdWaitGone(DWORD timeoutMs) {
+    if (WaitFor([] { return !FindProgramWindow(kMainTitle, false) &&
+                            !FindProgramWindow(kAboutTitle, false); },
+                timeoutMs))
+        Ok("no window of the program is left");
+    else
+        Fail("a window of the program is still there after %lu ms", timeoutMs);
+    return Result();
+}
+
+int Usage() {
+    std::fputs(
+        "usage: e2e_probe COMMAND [ARG]\n"
+        "  disk-free DRIVE          print DRIVE's total free bytes >> 20\n"
+        "  wait-main MS             wait for the main window\n"
+        "  check-main FREE_MB       check the main window; FREE_MB from disk-free before start\n"
+        "  open-about MS            open the About box from the system menu and check it\n"
+        "  click-about-ok           press the About box's OK button\n"
+        "  wait-about-closed MS     wait for the About box to go; the main window stays\n"
+        "  focus-main | focus-about bring that window to the foreground\n"
+        "  check-focus ID           the main window's focus is on control ID\n"
+        "  post-close               post SC_CLOSE to the main window\n"
+        "  wait-gone MS             wait until no window of the program is left\n",
+        stderr);
+    return 2;
+}
+
+bool ParseNumber(const char* text, ULONGLONG* pValue) {
+    char* end = nullptr;
+    *pValue = std::strtoull(text, &end, 10);
+    return *text && *end == '\0';
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return Usage();
+    std::string command = argv[1];
+    ULONGLONG number = 0;
+    bool hasNumber = argc == 3 && ParseNumber(argv[2], &number);
+    DWORD ms = static_cast<DWORD>(number);
+
+    if (command == "disk-free" && argc == 3)
+        return CmdDiskFree(argv[2]);
+    if (command == "wait-main" && hasNumber)
+        return CmdWaitMain(ms);
+    if (command == "check-main" && hasNumber)
+        return CmdCheckMain(number);
+    if (command == "open-about" && hasNumber)
+        return CmdOpenAbout(ms);
+    if (command == "click-about-ok" && argc == 2)
+        return CmdClickAboutOk();
+    if (command == "wait-about-closed" && hasNumber)
+        return CmdWaitAboutClosed(ms);
+    if (command == "focus-main" && argc == 2)
+        return CmdFocusMain();
+    if (command == "focus-about" && argc == 2)
+        return CmdFocusAbout();
+    if (command == "check-focus" && hasNumber)
+        return CmdCheckFocus(static_cast<int>(number));
+    if (command == "post-close" && argc == 2)
+        return CmdPostClose();
+    if (command == "wait-gone" && hasNumber)
+        return CmdWaitGone(ms);
+    return Usage();
+}

@@ -1,0 +1,129 @@
+// Reordering, removing and opening playlist rows through the window's commands.
+#include "res/resource.h"
+#include "tests/support/ModalRunner.h"
+#include "tests/support/PlaylistDlgProbe.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class Editing : public ::testing::Test {
+protected:
+    // Runs body with the window up and rows A..E (or the given ones) in the list.
+    void WithRows(std::initializer_list<const char*> rows, std::function<void()> body) {
+        test::RunModal(dlg, [&] {
+            dlg.AddRows(rows);
+            body();
+        });
+    }
+    test::PlaylistDlgProbe dlg;
+};
+
+TEST_F(Editing, RowHoldsNamePathAndTheShellIconOfItsType) {
+    WithRows({}, [&] {
+        dlg.InsertEntry("song.mp3", "C:\\media\\song.mp3", 0);
+        EXPECT_STREQ(dlg.m_playlist.GetItemText(0, 0), "song.mp3");
+        EXPECT_STREQ(dlg.m_playlist.GetItemText(0, 1), "C:\\media\\song.mp3");
+        LVITEMA item = {};
+        item.mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        dlg.m_playlist.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SHFILEINFOA info = {};
+        ::SHGetFileInfoA("x.mp3", FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                         SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+        EXPECT_EQ(item.iImage, info.iIcon);
+        EXPECT_EQ(item.lParam, 0);
+        EXPECT_EQ(item.state, 0u);
+    });
+}
+
+TEST(FileName, IsWhatFollowsTheLastBackslashOrTheWholePath) {
+    EXPECT_STREQ(FileNameOfPath("C:\\a\\b\\song.mp3"), "song.mp3");
+    EXPECT_STREQ(FileNameOfPath("song.mp3"), "song.mp3");
+    EXPECT_STREQ(FileNameOfPath("E:\\"), "");
+}
+
+TEST_F(Editing, UpMovesEachSelectedRowAboveItsNeighbour) {
+    WithRows({"A", "B", "C", "D", "E"}, [&] {
+        dlg.Select({1, 3});
+        dlg.Notify(IDC_MOVE_UP, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"B", "A", "D", "C", "E"}));
+        EXPECT_EQ(dlg.Selected(), (Names{"B", "D"}));
+        EXPECT_EQ(dlg.m_playlist.GetNextItem(-1, LVNI_FOCUSED), 2);
+        EXPECT_EQ(::GetFocus(), dlg.m_playlist.m_hWnd);
+    });
+}
+
+TEST_F(Editing, UpWithTheTopRowSelectedMovesNothing) {
+    WithRows({"A", "B", "C"}, [&] {
+        dlg.Select({0, 2});
+        dlg.Notify(IDC_MOVE_UP, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"A", "B", "C"}));
+        EXPECT_EQ(dlg.Selected(), (Names{"A", "C"}));
+    });
+}
+
+TEST_F(Editing, DownMovesTheRowBelowTheSelectionToItsTop) {
+    WithRows({"A", "B", "C", "D"}, [&] {
+        dlg.Select({1, 2});
+        dlg.Notify(IDC_MOVE_DOWN, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"A", "D", "B", "C"}));
+        EXPECT_EQ(dlg.Selected(), (Names{"B", "C"}));
+    });
+}
+
+TEST_F(Editing, DownWithAGapShiftsTheUnselectedRowsInBetweenToo) {
+    WithRows({"A", "B", "C", "D", "E"}, [&] {
+        dlg.Select({1, 3});
+        dlg.Notify(IDC_MOVE_DOWN, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"A", "E", "B", "C", "D"}));
+        EXPECT_EQ(dlg.Selected(), (Names{"B", "D"}));
+    });
+}
+
+TEST_F(Editing, DownAtTheBottomOrWithoutSelectionChangesNothing) {
+    WithRows({"A", "B", "C"}, [&] {
+        dlg.Select({2});
+        dlg.Notify(IDC_MOVE_DOWN, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"A", "B", "C"}));
+        dlg.Select({});
+        dlg.Notify(IDC_MOVE_DOWN, BN_CLICKED);
+        dlg.Notify(IDC_MOVE_UP, BN_CLICKED);
+        dlg.Notify(IDC_REMOVE, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"A", "B", "C"}));
+    });
+}
+
+TEST_F(Editing, RemoveTakesOutTheSelectedRowsOnly) {
+    WithRows({"A", "B", "C", "D"}, [&] {
+        dlg.Select({1, 2});
+        dlg.Notify(IDC_REMOVE, BN_CLICKED);
+        EXPECT_EQ(dlg.Names(), (Names{"A", "D"}));
+        EXPECT_EQ(::GetFocus(), dlg.m_playlist.m_hWnd);
+        dlg.Select({0, 1});
+        dlg.Notify(IDC_REMOVE, BN_CLICKED);
+        EXPECT_EQ(dlg.m_playlist.GetItemCount(), 0);
+    });
+}
+
+TEST_F(Editing, ClearEmptiesTheListAndLeavesTheFocus) {
+    WithRows({"A", "B"}, [&] {
+        HWND hFocus = ::GetFocus();
+        dlg.Notify(IDC_CLEAR, BN_CLICKED);
+        EXPECT_EQ(dlg.m_playlist.GetItemCount(), 0);
+        EXPECT_EQ(::GetFocus(), hFocus);
+    });
+}
+
+TEST_F(Editing, DoubleClickWithoutSelectionOpensNothingAndAnswersZero) {
+    WithRows({"A"}, [&] {
+        NMITEMACTIVATE activate = {};
+        activate.hdr = {dlg.m_playlist.m_hWnd, IDC_PLAYLIST, static_cast<UINT>(NM_DBLCLK)};
+        activate.iItem = -1;
+        EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, IDC_PLAYLIST, reinterpret_cast<LPARAM>(&activate)), 0);
+    });
+}
+
+}  // namespace

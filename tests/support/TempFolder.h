@@ -1,0 +1,92 @@
+// A scratch folder for a test's source files, emptied and removed afterwards.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& name) {
+        char temp[MAX_PATH] = "";
+        ::GetTempPathA(MAX_PATH, temp);
+        m_path = std::string(temp) + "ovelo-" + name + "-" + std::to_string(::GetCurrentProcessId());
+        ::CreateDirectoryA(m_path.c_str(), nullptr);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() { RemoveContents(m_path); }
+
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& name) const { return m_path + "\\" + name; }
+
+    // Writes a file and returns its full path.
+    std::string CreateFile(const std::string& name, const std::string& content) const {
+        std::string path = PathOf(name);
+        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (hFile != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            ::WriteFile(hFile, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+            ::CloseHandle(hFile);
+        }
+        return path;
+    }
+
+    // Deletes every file directly inside folder; with the folder itself unless keepFolder.
+    static void RemoveContents(const std::string& folder, bool keepFolder = false) {
+        WIN32_FIND_DATAA found;
+        HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+        if (hFind != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
+            } while (::FindNextFileA(hFind, &found));
+            ::FindClose(hFind);
+        }
+        if (!keepFolder)
+            ::RemoveDirectoryA(folder.c_str());
+    }
+
+    // The names of the files directly inside folder, sorted.
+    static std::vector<std::string> FileNames(const std::string& folder);
+
+    static std::string ReadFile(const std::string& path) {
+        std::string content;
+        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+        if (hFile == INVALID_HANDLE_VALUE)
+            return "<missing>";
+        char buffer[4096];
+        DWORD got = 0;
+        while (::ReadFile(hFile, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            content.append(buffer, got);
+        ::CloseHandle(hFile);
+        return content;
+    }
+
+private:
+    std::string m_path;
+};
+
+inline std::vector<std::string> TempFolder::FileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(found.cFileName);
+        } while (::FindNextFileA(hFind, &found));
+        ::FindClose(hFind);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace test
