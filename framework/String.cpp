@@ -49,7 +49,7 @@ CString::~CString() { Release(); }
 
 void CString::Release() {
     Data* data = GetData();
-    if (data->nRefs > 0 && --data->nRefs == 0)
+    if (data != NilData() && --data->nRefs == 0)
         free(data);
     m_pchData = NilData()->chars();
 }

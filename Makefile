@@ -1,0 +1,36 @@
+# Builds the Windows program with MinGW-w64 and runs and tests it under Wine.
+#   make run    build the 64-bit program and start it (DRIVES="E=/media/me/PLAYER ..." maps drives)
+#   make test   build 64-bit and 32-bit, then run every test
+#   make bench  build and run the benchmarks
+#   make format reformat the C++ sources
+JOBS ?= 2
+DRIVES ?=
+
+X64 := build/x86_64
+X86 := build/i686
+
+.PHONY: run test bench format deps x86_64 i686
+
+deps:
+	tools/install-deps.sh
+
+x86_64 i686: deps
+	test -f build/$@/CMakeCache.txt || \
+	    cmake -S . -B build/$@ -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$@.cmake
+	cmake --build build/$@ -j$(JOBS)
+
+run: x86_64
+	tools/run-app.sh $(X64)/OveloPlaylist.exe $(DRIVES)
+
+# Nothing runs the 32-bit executables here: their ctest only checks the linked resources.
+test: x86_64 i686
+	ctest --test-dir $(X86) --output-on-failure
+	tools/test-session.sh ctest --test-dir $(X64) --output-on-failure --timeout 300
+
+bench: x86_64
+	tools/test-session.sh bash -c 'for b in $(X64)/bench_*.exe; do \
+	    [ -e "$$b" ] || continue; echo "== $$b"; tools/wine-run.sh "$$b" || exit; done'
+
+format:
+	find . -path ./build -prune -o -path ./.git -prune -o \( -name '*.cpp' -o -name '*.h' \) \
+	    -print | xargs -r clang-format -i

@@ -1,0 +1,40 @@
+# Test executables: one per folder tests/<name>/ with .cpp files, named <name>_tests.
+# The tests run only where the toolchain names an emulator (Wine, for x86_64); elsewhere
+# they are still built. A folder with a ctest.cmake registers its own entries: that file
+# sees test_name and test_target.
+
+file(GLOB TEST_DIRS LIST_DIRECTORIES true CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/*)
+foreach(dir IN LISTS TEST_DIRS)
+    get_filename_component(test_name ${dir} NAME)
+    file(GLOB test_sources CONFIGURE_DEPENDS ${dir}/*.cpp)
+    if(NOT IS_DIRECTORY ${dir} OR test_name STREQUAL "e2e" OR NOT test_sources)
+        continue()
+    endif()
+    set(test_target ${test_name}_tests)
+    add_executable(${test_target} ${test_sources})
+    target_link_libraries(${test_target} PRIVATE ovelo resources gmock gtest_main)
+    if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+        continue()
+    endif()
+    if(EXISTS ${dir}/ctest.cmake)
+        include(${dir}/ctest.cmake)
+    else()
+        add_test(NAME ${test_name} COMMAND ${test_target})
+    endif()
+endforeach()
+
+# End-to-end: a console probe drives the real program; run.sh starts both under Wine itself.
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+if(E2E_SOURCES)
+    add_executable(e2e_probe ${E2E_SOURCES})
+    target_link_libraries(e2e_probe PRIVATE win32)
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+        add_test(NAME e2e COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/run.sh
+                 $<TARGET_FILE:OveloPlaylist> $<TARGET_FILE:e2e_probe>)
+    endif()
+endif()
+
+# The linked resources against the program's resource tables; needs no emulator.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME resources COMMAND ${Python3_EXECUTABLE}
+         ${PROJECT_SOURCE_DIR}/tools/check-resources.py $<TARGET_FILE:OveloPlaylist>)

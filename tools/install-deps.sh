@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need; quick when all are there.
+set -euo pipefail
+packages=(
+    make cmake googletest clang-format
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    wine64 fonts-wine
+    xvfb x11-utils xdotool imagemagick
+    python3 python3-pil
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+as_root=(env DEBIAN_FRONTEND=noninteractive)
+[ "$(id -u)" -eq 0 ] || as_root=(sudo "${as_root[@]}")
+"${as_root[@]}" apt-get update -q
+# With recommends: Wine's X11 driver uses the X extension libraries it only recommends.
+"${as_root[@]}" apt-get install -y -q "${missing[@]}"
