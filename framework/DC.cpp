@@ -55,6 +55,4 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
     m_hAttribDC = m_hDC;
 }
 
-CClientDC::~CClientDC() {
-    ::ReleaseDC(m_hWnd, Detach());
-}
+CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }

@@ -14,8 +14,8 @@ public:
     CDC& operator=(const CDC&) = delete;
     virtual ~CDC();
 
-    HDC m_hDC = nullptr;       // where drawing goes
-    HDC m_hAttribDC = nullptr; // where attributes are read; the same DC here
+    HDC m_hDC = nullptr;        // where drawing goes
+    HDC m_hAttribDC = nullptr;  // where attributes are read; the same DC here
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
@@ -43,11 +43,16 @@ public:
         return ::ExtTextOutA(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, nullptr);
     }
     CSize GetTextExtent(LPCSTR lpszString, int nCount) const;
-    BOOL BitBlt(int x, int y, int nWidth, int nHeight, HDC hSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, HDC hSrcDC, int xSrc, int ySrc,
+                DWORD dwRop) {
         return ::BitBlt(m_hDC, x, y, nWidth, nHeight, hSrcDC, xSrc, ySrc, dwRop);
     }
-    BOOL LPtoDP(LPPOINT lpPoints, int nCount = 1) const { return ::LPtoDP(m_hAttribDC, lpPoints, nCount); }
-    BOOL DPtoLP(LPPOINT lpPoints, int nCount = 1) const { return ::DPtoLP(m_hAttribDC, lpPoints, nCount); }
+    BOOL LPtoDP(LPPOINT lpPoints, int nCount = 1) const {
+        return ::LPtoDP(m_hAttribDC, lpPoints, nCount);
+    }
+    BOOL DPtoLP(LPPOINT lpPoints, int nCount = 1) const {
+        return ::DPtoLP(m_hAttribDC, lpPoints, nCount);
+    }
     void LPtoDP(LPRECT lpRect) const { LPtoDP(reinterpret_cast<LPPOINT>(lpRect), 2); }
     void DPtoLP(LPRECT lpRect) const { DPtoLP(reinterpret_cast<LPPOINT>(lpRect), 2); }
 

@@ -35,8 +35,8 @@ protected:
     virtual void OnCancel();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
 
-    UINT m_nIDHelp;           // the template ID
-    CWnd* m_pParentWnd;       // explicit owner, or nullptr for the main window
+    UINT m_nIDHelp;      // the template ID
+    CWnd* m_pParentWnd;  // explicit owner, or nullptr for the main window
     BOOL m_bModalDone = FALSE;
     int m_nModalResult = -1;
 

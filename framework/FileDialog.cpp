@@ -42,7 +42,8 @@ CString CFileDialog::GetNextPathName(POSITION& pos) const {
     LPCSTR pszBuffer = m_ofn.lpstrFile;
     auto* pszCurrent = static_cast<LPCSTR>(pos);
     // One file: the buffer holds its full path. Several: the folder, then each name.
-    BOOL bSeveral = (m_ofn.Flags & OFN_ALLOWMULTISELECT) && pszBuffer[strlen(pszBuffer) + 1] != '\0';
+    BOOL bSeveral =
+        (m_ofn.Flags & OFN_ALLOWMULTISELECT) && pszBuffer[strlen(pszBuffer) + 1] != '\0';
     if (!bSeveral) {
         pos = nullptr;
         return CString(pszBuffer);

@@ -19,7 +19,9 @@ public:
     // Gives up ownership without deleting.
     HGDIOBJ Detach();
     BOOL DeleteObject();
-    int GetObject(int nCount, LPVOID pObject) const { return ::GetObjectA(m_hObject, nCount, pObject); }
+    int GetObject(int nCount, LPVOID pObject) const {
+        return ::GetObjectA(m_hObject, nCount, pObject);
+    }
 };
 
 class CPen : public CGdiObject {

@@ -14,8 +14,9 @@ public:
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));
     }
     HIMAGELIST SetImageList(HIMAGELIST hImageList, int nImageListType) {
-        return reinterpret_cast<HIMAGELIST>(SendMessage(
-            LVM_SETIMAGELIST, static_cast<WPARAM>(nImageListType), reinterpret_cast<LPARAM>(hImageList)));
+        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_SETIMAGELIST,
+                                                        static_cast<WPARAM>(nImageListType),
+                                                        reinterpret_cast<LPARAM>(hImageList)));
     }
     int InsertItem(const LVITEMA* pItem) {
         return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(pItem)));

@@ -34,9 +34,7 @@ struct AFX_MSGMAP {
 namespace afx {
 
 template <class Pmf> struct ClassOf;
-template <class C, class R, class... A> struct ClassOf<R (C::*)(A...)> {
-    using type = C;
-};
+template <class C, class R, class... A> struct ClassOf<R (C::*)(A...)> { using type = C; };
 
 // The handler's type must be exactly the signature the entry macro documents.
 template <auto pfn, class R, class... A> constexpr void CheckSignature() {
@@ -129,7 +127,7 @@ protected:                                                                      
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                                          \
-    {0, 0, 0, 0, nullptr}                                                                          \
+    { 0, 0, 0, 0, nullptr }                                                                        \
     }                                                                                              \
     ;                                                                                              \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]};  \
@@ -191,5 +189,4 @@ template <class T, auto pfn> bool Call_erase(CCmdTarget* p, WPARAM w, LPARAM, LR
 }
 }  // namespace afx
 
-#define ON_WM_ERASEBKGND()                                                                         \
-    AFX_ENTRY(WM_ERASEBKGND, 0, 0, 0, Call_erase, &ThisClass::OnEraseBkgnd)
+#define ON_WM_ERASEBKGND() AFX_ENTRY(WM_ERASEBKGND, 0, 0, 0, Call_erase, &ThisClass::OnEraseBkgnd)

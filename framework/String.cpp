@@ -7,9 +7,9 @@
 #include <cstring>
 
 struct CString::Data {
-    int nRefs;        // owners of this block; the shared empty block is never freed
-    int nDataLength;  // characters in use, without the terminator
-    int nAllocLength; // characters that fit, without the terminator
+    int nRefs;         // owners of this block; the shared empty block is never freed
+    int nDataLength;   // characters in use, without the terminator
+    int nAllocLength;  // characters that fit, without the terminator
     char* chars() { return reinterpret_cast<char*>(this + 1); }
 };
 
@@ -209,7 +209,8 @@ void CString::FormatV(LPCSTR pszFormat, va_list args) {
 int CString::Find(char ch, int nStart) const {
     if (nStart < 0 || nStart >= GetLength())
         return -1;
-    const char* hit = static_cast<const char*>(memchr(m_pchData + nStart, ch, GetLength() - nStart));
+    const char* hit =
+        static_cast<const char*>(memchr(m_pchData + nStart, ch, GetLength() - nStart));
     return hit ? static_cast<int>(hit - m_pchData) : -1;
 }
 

@@ -19,8 +19,8 @@ END_MESSAGE_MAP()
 BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
     m_dwStyle = dwStyle & CBRS_ALL;
     // The parent places the bar itself, so the control must not move or size itself.
-    DWORD windowStyle = (dwStyle & ~CBRS_ALL) | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER |
-                        TBSTYLE_TOOLTIPS;
+    DWORD windowStyle =
+        (dwStyle & ~CBRS_ALL) | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | TBSTYLE_TOOLTIPS;
     if (!CreateEx(0, TOOLBARCLASSNAMEA, nullptr, windowStyle, CRect(), pParentWnd, nID))
         return FALSE;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
@@ -53,10 +53,11 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource) {
 
     SetSizes(CSize(pData->wWidth + 7, pData->wHeight + 7), CSize(pData->wWidth, pData->wHeight));
     TBADDBITMAP bitmap = {hInst, nIDResource};
-    if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(nImages), reinterpret_cast<LPARAM>(&bitmap)) < 0)
+    if (SendMessage(TB_ADDBITMAP, static_cast<WPARAM>(nImages), reinterpret_cast<LPARAM>(&bitmap)) <
+        0)
         return FALSE;
-    return static_cast<BOOL>(SendMessage(TB_ADDBUTTONSA, buttons.size(),
-                                         reinterpret_cast<LPARAM>(buttons.data())));
+    return static_cast<BOOL>(
+        SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data())));
 }
 
 BOOL CToolBar::SetButtonText(int nIndex, LPCSTR lpszText) {
@@ -75,7 +76,8 @@ CString CToolBar::GetButtonText(int nIndex) const {
     info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
     info.pszText = text;
     info.cchText = sizeof(text);
-    if (SendMessage(TB_GETBUTTONINFOA, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&info)) < 0)
+    if (SendMessage(TB_GETBUTTONINFOA, static_cast<WPARAM>(nIndex),
+                    reinterpret_cast<LPARAM>(&info)) < 0)
         return CString();
     return CString(text);
 }

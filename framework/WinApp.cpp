@@ -8,7 +8,9 @@ CWinApp* g_pApp = nullptr;
 
 CWinApp* AfxGetApp() { return g_pApp; }
 
-HINSTANCE AfxGetInstanceHandle() { return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetInstanceHandle() {
+    return g_pApp ? g_pApp->m_hInstance : ::GetModuleHandleA(nullptr);
+}
 
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 

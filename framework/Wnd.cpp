@@ -27,13 +27,16 @@ LRESULT CALLBACK CreateHookProc(int nCode, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(t_hHookCreate, nCode, wParam, lParam);
 }
 
-bool IsCtlColor(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+bool IsCtlColor(UINT message) {
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
 
 }  // namespace
 
 void AfxHookWindowCreate(CWnd* pWnd) {
     if (!t_hHookCreate)
-        t_hHookCreate = ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
+        t_hHookCreate =
+            ::SetWindowsHookExA(WH_CBT, CreateHookProc, nullptr, ::GetCurrentThreadId());
     t_pWndInit = pWnd;
 }
 
@@ -121,11 +124,10 @@ HWND CWnd::UnsubclassWindow() {
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID) {
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left,
-                                  rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                                  pParentWnd ? pParentWnd->m_hWnd : nullptr,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)),
-                                  AfxGetInstanceHandle(), nullptr);
+    HWND hWnd = ::CreateWindowExA(
+        dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
+        rect.right - rect.left, rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
+        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
     AfxUnhookWindowCreate();
     return hWnd != nullptr && m_hWnd == hWnd;
 }

@@ -49,8 +49,8 @@ protected:
         ProgressLog log;
         g_pLog = &log;
         HWND hBar = dlg.m_progress.m_hWnd;
-        g_pfnProgress = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
-            hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
+        g_pfnProgress = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
         dlg.Command(ID_COPY_FILES);
         ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnProgress));
         g_pLog = nullptr;
@@ -68,7 +68,8 @@ TEST_F(Copy, ThreeFilesArriveNumberedInListOrderWhileTheBarShowsEachStep) {
         AddSource("c.avi", sources.CreateFile("c.avi", "third"));
         ProgressLog log = RunCopy();
 
-        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "002_b.jpg", "003_c.avi"}));
+        EXPECT_EQ(test::TempFolder::FileNames("E:"),
+                  (Names{"001_a.mp3", "002_b.jpg", "003_c.avi"}));
         EXPECT_EQ(test::TempFolder::ReadFile("E:\\002_b.jpg"), "second");
         EXPECT_EQ(log.texts, (Names{"Copying a.mp3(1 of 3)...", "Copying b.jpg(2 of 3)...",
                                     "Copying c.avi(3 of 3)...", "Complete"}));
@@ -88,7 +89,8 @@ TEST_F(Copy, ThreeFilesArriveNumberedInListOrderWhileTheBarShowsEachStep) {
 TEST_F(Copy, WithoutPrefixNamesAreKeptAndExistingFilesReplaced) {
     test::RunModal(dlg, [&] {
         test::TempFolder::RemoveContents("E:", true);
-        HANDLE hOld = ::CreateFileA("E:\\song.mp3", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE hOld =
+            ::CreateFileA("E:\\song.mp3", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ::WriteFile(hOld, "old", 3, nullptr, nullptr);
         ::CloseHandle(hOld);
         AddSource("song.mp3", sources.CreateFile("song.mp3", "new content"));
@@ -120,7 +122,8 @@ TEST_F(Copy, NameTheFileSystemRefusesIsReported) {
     ::CreateDirectoryA(shortFolder.c_str(), nullptr);
     std::string longName = std::string(248, 'n') + ".mp3";
     std::string source = shortFolder + "\\" + longName;
-    HANDLE hSource = ::CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE hSource =
+        ::CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     ASSERT_NE(hSource, INVALID_HANDLE_VALUE);
     ::CloseHandle(hSource);
     test::RunModal(dlg, [&] {

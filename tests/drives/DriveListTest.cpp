@@ -76,8 +76,7 @@ TEST(DriveList, NoSelectionLeavesTheCapacityTextAlone) {
 TEST(CapacityText, MegabytesAreSixtyFourBitAndTruncated) {
     EXPECT_STREQ(FormatCapacityText(0, 16000000000ULL), "Free: 0 MB, Total: 15258 MB");
     EXPECT_STREQ(FormatCapacityText(1048575, 1048576), "Free: 0 MB, Total: 1 MB");
-    EXPECT_STREQ(FormatCapacityText(4294967296ULL, 4294967296ULL),
-                 "Free: 4096 MB, Total: 4096 MB");
+    EXPECT_STREQ(FormatCapacityText(4294967296ULL, 4294967296ULL), "Free: 4096 MB, Total: 4096 MB");
     EXPECT_STREQ(FormatCapacityText(18446744073709551615ULL, 0),
                  "Free: 17592186044415 MB, Total: 0 MB");
 }

@@ -243,8 +243,8 @@ void CheckDriveList(HWND hMain) {
         // Wine hands a cross-process CB_GETLBTEXTA back unconverted, so ask in UTF-16.
         DWORD_PTR ignored = 0;
         if (!::SendMessageTimeoutW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                   reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
-                                   kSendTimeoutMs, &ignored))
+                                   reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                   &ignored))
             Fail("drive list did not answer CB_GETLBTEXT");
         ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
         if (i < 2 && std::strcmp(text, expected[i]) == 0)
@@ -422,8 +422,7 @@ int CmdOpenAbout(DWORD timeoutMs) {
     HWND hAbout = nullptr;
     WaitFor([&] { return (hAbout = FindTopLevel(kAboutTitle)) != nullptr; }, timeoutMs);
     if (!hAbout) {
-        Fail("no window titled \"%s\" within %lu ms of the About command", kAboutTitle,
-             timeoutMs);
+        Fail("no window titled \"%s\" within %lu ms of the About command", kAboutTitle, timeoutMs);
         return Result();
     }
     Ok("\"%s\" opened", kAboutTitle);
@@ -535,9 +534,12 @@ int CmdPostClose() {
 }
 
 int CmdWaitGone(DWORD timeoutMs) {
-    if (WaitFor([] { return !FindProgramWindow(kMainTitle, false) &&
-                            !FindProgramWindow(kAboutTitle, false); },
-                timeoutMs))
+    if (WaitFor(
+            [] {
+                return !FindProgramWindow(kMainTitle, false) &&
+                       !FindProgramWindow(kAboutTitle, false);
+            },
+            timeoutMs))
         Ok("no window of the program is left");
     else
         Fail("a window of the program is still there after %lu ms", timeoutMs);

@@ -19,7 +19,8 @@ struct OpenDialogSeen {
 
 // Once the open dialog shows: types the folder and presses Open to go there, then
 // types the names and presses Open again.
-void ChooseInOpenDialog(const std::string& folder, const std::string& names, OpenDialogSeen* pSeen) {
+void ChooseInOpenDialog(const std::string& folder, const std::string& names,
+                        OpenDialogSeen* pSeen) {
     auto nStep = std::make_shared<int>(0);
     test::WhileModal(
         [=] {
@@ -102,14 +103,16 @@ TEST(OpenFileDialog, CancelAddsNothing) {
     bool bShown = false;
     test::RunModal(dlg, [&] {
         dlg.AddRows({"kept.mp3"});
-        test::WhileModal([&] {
-            HWND hOpen = test::FindOwnWindow("Open");
-            if (!hOpen || !::IsWindowVisible(hOpen))
-                return false;
-            bShown = true;
-            ::PostMessageA(hOpen, WM_COMMAND, IDCANCEL, 0);
-            return true;
-        }, 20000);
+        test::WhileModal(
+            [&] {
+                HWND hOpen = test::FindOwnWindow("Open");
+                if (!hOpen || !::IsWindowVisible(hOpen))
+                    return false;
+                bShown = true;
+                ::PostMessageA(hOpen, WM_COMMAND, IDCANCEL, 0);
+                return true;
+            },
+            20000);
         dlg.Command(ID_ADD_FILES);
         EXPECT_TRUE(bShown);
         EXPECT_EQ(dlg.Names(), (std::vector<std::string>{"kept.mp3"}));

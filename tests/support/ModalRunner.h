@@ -46,7 +46,8 @@ enum class Close { AfterBody, ByItself };
 const INT_PTR kTimedOut = -7;
 
 // DoModal on dialog; body runs once the modal loop dispatches messages. Returns DoModal's result.
-inline INT_PTR RunModal(CDialog& dialog, std::function<void()> body, Close close = Close::AfterBody) {
+inline INT_PTR RunModal(CDialog& dialog, std::function<void()> body,
+                        Close close = Close::AfterBody) {
     detail::PendingBody() = std::move(body);
     detail::PendingDialog() = &dialog;
     detail::CloseAfterBody() = close == Close::AfterBody;
@@ -67,7 +68,8 @@ inline void WhileModal(std::function<bool()> action, DWORD nMaxMs = 5000) {
     job = {std::move(action), ::GetTickCount() + nMaxMs};
     struct Tick {
         static void CALLBACK Proc(HWND, UINT, UINT_PTR nIDEvent, DWORD) {
-            if (!job.action || job.action() || static_cast<LONG>(::GetTickCount() - job.deadline) > 0) {
+            if (!job.action || job.action() ||
+                static_cast<LONG>(::GetTickCount() - job.deadline) > 0) {
                 ::KillTimer(nullptr, nIDEvent);
                 job.action = nullptr;
             }

@@ -11,6 +11,7 @@ namespace test {
 
 class PlaylistDlgProbe : public CPlaylistDlg {
 public:
+    using CPlaylistDlg::InsertEntry;
     using CPlaylistDlg::m_addPrefixCheck;
     using CPlaylistDlg::m_bannerLabel;
     using CPlaylistDlg::m_capacityText;
@@ -19,7 +20,6 @@ public:
     using CPlaylistDlg::m_playlist;
     using CPlaylistDlg::m_progress;
     using CPlaylistDlg::m_sysImageList;
-    using CPlaylistDlg::InsertEntry;
     using CPlaylistDlg::m_toolBar;
 
     // Sends a control's notification to the window, as the control itself would.

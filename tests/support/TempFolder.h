@@ -15,7 +15,8 @@ public:
     explicit TempFolder(const std::string& name) {
         char temp[MAX_PATH] = "";
         ::GetTempPathA(MAX_PATH, temp);
-        m_path = std::string(temp) + "ovelo-" + name + "-" + std::to_string(::GetCurrentProcessId());
+        m_path =
+            std::string(temp) + "ovelo-" + name + "-" + std::to_string(::GetCurrentProcessId());
         ::CreateDirectoryA(m_path.c_str(), nullptr);
     }
     TempFolder(const TempFolder&) = delete;
@@ -32,7 +33,8 @@ public:
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
         if (hFile != INVALID_HANDLE_VALUE) {
             DWORD written = 0;
-            ::WriteFile(hFile, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+            ::WriteFile(hFile, content.data(), static_cast<DWORD>(content.size()), &written,
+                        nullptr);
             ::CloseHandle(hFile);
         }
         return path;

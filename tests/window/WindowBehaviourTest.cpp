@@ -95,7 +95,8 @@ void PressKey(UINT vk) {
 
 TEST(WindowBehaviour, EscapeEndsTheWindowWithCancel) {
     test::PlaylistDlgProbe dlg;
-    INT_PTR result = test::RunModal(dlg, [] { PressKey(VK_ESCAPE); }, test::Close::ByItself);
+    INT_PTR result = test::RunModal(
+        dlg, [] { PressKey(VK_ESCAPE); }, test::Close::ByItself);
     EXPECT_EQ(result, IDCANCEL);
 }
 

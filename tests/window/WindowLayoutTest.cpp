@@ -23,7 +23,7 @@ struct ExpectedControl {
 const ExpectedControl kControls[] = {
     {-1, "Static", "Please select Removable device", 0x50020000},
     {IDC_DRIVE_COMBO, "ComboBox", "E:", 0x50210003},
-    {IDC_CAPACITY_TEXT, "Static", nullptr, 0x50020000},  // text depends on the drive
+    {IDC_CAPACITY_TEXT, "Static", nullptr, 0x50020000},          // text depends on the drive
     {IDC_BANNER, "Static", "Static", 0x50820000 & ~WS_VISIBLE},  // hidden by the toolbar
     {IDC_INFO_LABEL, "Static", nullptr, 0x40020000},
     {IDC_TITLE_LABEL, "Static", "  Create and Edit Playlist", 0x40020000},
@@ -187,7 +187,8 @@ TEST_F(WindowLayout, ListHasTwoColumnsGridAndTheShellsIcons) {
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
             column.pszText = text;
             column.cchTextMax = sizeof(text);
-            ASSERT_TRUE(dlg.m_playlist.SendMessage(LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
+            ASSERT_TRUE(
+                dlg.m_playlist.SendMessage(LVM_GETCOLUMNA, i, reinterpret_cast<LPARAM>(&column)));
             EXPECT_STREQ(text, headings[i]);
             EXPECT_EQ(column.cx, 300);
             EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
@@ -197,8 +198,8 @@ TEST_F(WindowLayout, ListHasTwoColumnsGridAndTheShellsIcons) {
         EXPECT_EQ(dlg.m_playlist.GetExtendedStyle() & 0x21u, 0x21u);
 
         SHFILEINFOA info = {};
-        auto hSystem = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoA(
-            "", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+        auto hSystem = reinterpret_cast<HIMAGELIST>(
+            ::SHGetFileInfoA("", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
         EXPECT_EQ(dlg.m_sysImageList.GetSafeHandle(), hSystem);
         EXPECT_EQ(dlg.m_playlist.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL),
                   reinterpret_cast<LRESULT>(hSystem));
