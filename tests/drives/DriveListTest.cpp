@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,10 +20,28 @@ std::vector<std::string> Entries(CComboBox& combo) {
     return entries;
 }
 
-std::string ExpectedCapacity(const char* root) {
+struct Capacity {
+    ULONGLONG freeMB = 0;
+    ULONGLONG totalMB = 0;
+};
+
+Capacity QueryCapacity(const char* root) {
     ULARGE_INTEGER available, total, totalFree;
     EXPECT_TRUE(::GetDiskFreeSpaceExA(root, &available, &total, &totalFree));
-    return static_cast<LPCSTR>(FormatCapacityText(totalFree.QuadPart, total.QuadPart));
+    return {totalFree.QuadPart >> 20, total.QuadPart >> 20};
+}
+
+// The capacity text shows the drive's figures. The drives are host folders whose free
+// space other programs change, so the free figure must lie between readings taken
+// before and after the window read it.
+void ExpectCapacityOf(const char* root, const Capacity& before, const CString& text) {
+    Capacity after = QueryCapacity(root);
+    unsigned long long freeMB = 0, totalMB = 0;
+    ASSERT_EQ(sscanf(text, "Free: %llu MB, Total: %llu MB", &freeMB, &totalMB), 2) << text;
+    EXPECT_STREQ(text, FormatCapacityText(freeMB << 20, totalMB << 20));
+    EXPECT_EQ(totalMB, after.totalMB);
+    EXPECT_GE(freeMB, std::min(before.freeMB, after.freeMB));
+    EXPECT_LE(freeMB, std::max(before.freeMB, after.freeMB));
 }
 
 TEST(DriveList, TestPrefixHasTheDrivesTheseTestsExpect) {
@@ -31,12 +51,13 @@ TEST(DriveList, TestPrefixHasTheDrivesTheseTestsExpect) {
 }
 
 TEST(DriveList, RemovableDrivesListedInLetterOrderFirstSelectedWithCapacity) {
+    Capacity before = QueryCapacity("E:\\");
     test::PlaylistDlgProbe dlg;
     test::RunModal(dlg, [&] {
         EXPECT_EQ(Entries(dlg.m_driveCombo), (std::vector<std::string>{"E:", "G:"}));
         EXPECT_EQ(dlg.m_driveCombo.GetCurSel(), 0);
         EXPECT_EQ(std::string(dlg.m_driveCombo.GetWindowText()), "E:");
-        EXPECT_EQ(std::string(dlg.m_capacityText.GetWindowText()), ExpectedCapacity("E:\\"));
+        ExpectCapacityOf("E:\\", before, dlg.m_capacityText.GetWindowText());
     });
 }
 
@@ -58,8 +79,9 @@ TEST(DriveList, PickingAnEntryShowsItsCapacity) {
     test::RunModal(dlg, [&] {
         dlg.m_capacityText.SetWindowText("stale");
         dlg.m_driveCombo.SetCurSel(1);
+        Capacity before = QueryCapacity("G:\\");
         dlg.Notify(IDC_DRIVE_COMBO, CBN_SELCHANGE);
-        EXPECT_EQ(std::string(dlg.m_capacityText.GetWindowText()), ExpectedCapacity("G:\\"));
+        ExpectCapacityOf("G:\\", before, dlg.m_capacityText.GetWindowText());
     });
 }
 
