@@ -30,6 +30,8 @@ test: x86_64 i686
 bench: x86_64
 	tools/test-session.sh bash -c 'for b in $(X64)/bench_*.exe; do \
 	    [ -e "$$b" ] || continue; echo "== $$b"; tools/wine-run.sh "$$b" || exit; done'
+	@echo "== bench/copy-context.sh"
+	bench/copy-context.sh
 
 format:
 	find . -path ./build -prune -o -path ./.git -prune -o \( -name '*.cpp' -o -name '*.h' \) \

@@ -73,6 +73,7 @@ public:
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);
     }
+    void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN hRgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE) {

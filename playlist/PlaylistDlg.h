@@ -11,6 +11,8 @@
 #include "framework/Static.h"
 #include "framework/ToolBar.h"
 
+#include <vector>
+
 class CPlaylistDlg : public CDialog {
 public:
     explicit CPlaylistDlg(CWnd* pParent = nullptr);
@@ -42,6 +44,8 @@ protected:
 
     // Appends or inserts one playlist row: name, full path and the shell's icon for its type.
     void InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex);
+    // Appends one row for each path, in the given order.
+    void AppendEntries(const std::vector<CString>& paths);
 
     CToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;

@@ -4,8 +4,6 @@
 
 #include <shellapi.h>
 
-#include <vector>
-
 namespace {
 const char kMediaFilter[] =
     "Media files files|*.jpg;*.jpeg;*.bmp;*.mp3;*.wma;*.ogg;*.flac;*.aac;*.pmp;*.mkv;*.avi;*.ts;"
@@ -14,17 +12,33 @@ const char kMediaFilter[] =
 
 // Room for the names of a few thousand chosen files.
 const int kFileBufferLength = 100000;
+
+// Holds the list's painting while many rows change: a visible list otherwise repaints itself
+// and its scroll bars for every row, and thousands of rows take minutes.
+class CListPaintPause {
+public:
+    explicit CListPaintPause(CListCtrl& list) : m_list(list) { m_list.SetRedraw(FALSE); }
+    ~CListPaintPause() {
+        m_list.SetRedraw(TRUE);
+        m_list.RedrawWindow(nullptr, nullptr,
+                            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    CListPaintPause(const CListPaintPause&) = delete;
+    CListPaintPause& operator=(const CListPaintPause&) = delete;
+
+private:
+    CListCtrl& m_list;
+};
 }  // namespace
 
 CString FileNameOfPath(const CString& path) { return path.Mid(path.ReverseFind('\\') + 1); }
 
 void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex) {
     // By attributes only: the icon follows from the extension and the file is never opened.
+    // The index alone is asked for, so no icon handle is made for every row.
     SHFILEINFOA fileInfo = {};
     ::SHGetFileInfoA(lpszPath, FILE_ATTRIBUTE_NORMAL, &fileInfo, sizeof(fileInfo),
-                     SHGFI_ICON | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
-    if (fileInfo.hIcon)
-        ::DestroyIcon(fileInfo.hIcon);
+                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
 
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -48,11 +62,17 @@ void CPlaylistDlg::OnAddFiles() {
     if (dialog.DoModal() != IDOK)
         return;
 
+    std::vector<CString> paths;
     POSITION pos = dialog.GetStartPosition();
-    while (pos) {
-        CString path = dialog.GetNextPathName(pos);
+    while (pos)
+        paths.push_back(dialog.GetNextPathName(pos));
+    AppendEntries(paths);
+}
+
+void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
+    CListPaintPause pause(m_playlist);
+    for (const CString& path : paths)
         InsertEntry(FileNameOfPath(path), path, m_playlist.GetItemCount());
-    }
 }
 
 void CPlaylistDlg::OnMoveUp() {
@@ -60,17 +80,23 @@ void CPlaylistDlg::OnMoveUp() {
     if (nSelected < 0)
         return;
     m_playlist.SetFocus();
+    CListPaintPause pause(m_playlist);
+    // The focus ends on the last row moved. It is given once, after the loop: each change of
+    // focus redraws the focus rectangle at once, which costs milliseconds a row.
+    int nLastMoved = -1;
     while (nSelected != 0) {
         CString name = m_playlist.GetItemText(nSelected, 0);
         CString path = m_playlist.GetItemText(nSelected, 1);
         m_playlist.DeleteItem(nSelected);
         InsertEntry(name, path, nSelected - 1);
-        m_playlist.SetItemState(nSelected - 1, LVIS_SELECTED | LVIS_FOCUSED,
-                                LVIS_SELECTED | LVIS_FOCUSED);
+        m_playlist.SetItemState(nSelected - 1, LVIS_SELECTED, LVIS_SELECTED);
+        nLastMoved = nSelected - 1;
         nSelected = m_playlist.GetNextItem(nSelected - 1, LVNI_SELECTED);
         if (nSelected < 0)
             break;
     }
+    if (nLastMoved >= 0)
+        m_playlist.SetItemState(nLastMoved, LVIS_FOCUSED, LVIS_FOCUSED);
 }
 
 void CPlaylistDlg::OnMoveDown() {
@@ -98,6 +124,7 @@ void CPlaylistDlg::OnRemoveSelected() {
     for (; nSelected >= 0; nSelected = m_playlist.GetNextItem(nSelected, LVNI_SELECTED))
         selected.push_back(nSelected);
     // From the bottom up, so the indices still to delete stay valid.
+    CListPaintPause pause(m_playlist);
     for (auto it = selected.rbegin(); it != selected.rend(); ++it)
         m_playlist.DeleteItem(*it);
 }

@@ -108,6 +108,30 @@ TEST_F(Editing, RemoveTakesOutTheSelectedRowsOnly) {
     });
 }
 
+// Adding, moving up and removing hold the list's painting while they work; afterwards the
+// list must be visible again and due for a repaint, or the user sees stale rows.
+TEST_F(Editing, ManyRowEditsLeaveTheListShowingTheirResult) {
+    WithRows({"A", "B", "C", "D"}, [&] {
+        auto expectRepaintDue = [&](const char* lpszAfter) {
+            SCOPED_TRACE(lpszAfter);
+            EXPECT_TRUE(dlg.m_playlist.IsWindowVisible());
+            RECT rcUpdate;
+            EXPECT_TRUE(::GetUpdateRect(dlg.m_playlist, &rcUpdate, FALSE));
+            ::UpdateWindow(dlg.m_playlist);
+        };
+        ::UpdateWindow(dlg.m_playlist);
+        dlg.AppendEntries({"C:\\media\\E", "C:\\media\\F"});
+        expectRepaintDue("adding");
+        EXPECT_EQ(dlg.Names(), (Names{"A", "B", "C", "D", "E", "F"}));
+        dlg.Select({1, 3});
+        dlg.Notify(IDC_MOVE_UP, BN_CLICKED);
+        expectRepaintDue("moving up");
+        dlg.Notify(IDC_REMOVE, BN_CLICKED);
+        expectRepaintDue("removing");
+        EXPECT_EQ(dlg.Names(), (Names{"A", "C", "E", "F"}));
+    });
+}
+
 TEST_F(Editing, ClearEmptiesTheListAndLeavesTheFocus) {
     WithRows({"A", "B"}, [&] {
         HWND hFocus = ::GetFocus();

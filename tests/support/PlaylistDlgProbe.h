@@ -11,6 +11,7 @@ namespace test {
 
 class PlaylistDlgProbe : public CPlaylistDlg {
 public:
+    using CPlaylistDlg::AppendEntries;
     using CPlaylistDlg::InsertEntry;
     using CPlaylistDlg::m_addPrefixCheck;
     using CPlaylistDlg::m_bannerLabel;

@@ -1,0 +1,18 @@
+// How a time grows with the number of rows: the factor between two sizes and the exponent k
+// in t ~ N^k, 1 being linear and 2 quadratic.
+#pragma once
+
+#include <cmath>
+
+namespace bench {
+
+inline double GrowthExponent(double nSmall, double tSmall, double nLarge, double tLarge) {
+    if (tSmall <= 0 || tLarge <= 0)
+        return 0;
+    return std::log(tLarge / tSmall) / std::log(nLarge / nSmall);
+}
+
+// Timer noise and fixed costs move k by a fraction of this; clearly more is worse than linear.
+const double kLinearLimit = 1.25;
+
+}  // namespace bench
