@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using Names = std::vector<std::string>;
@@ -15,7 +17,9 @@ struct ProgressLog {
     std::vector<std::string> texts;
     std::vector<int> positions;
     std::vector<std::string> copiedAtStep;  // files on E: when each step arrived
+    std::vector<PBRANGE> ranges;            // the range at each step
     bool bRepaintedAtOnce = true;
+    std::function<void()> afterStep;  // runs after each step is recorded
 };
 
 ProgressLog* g_pLog = nullptr;
@@ -31,6 +35,11 @@ LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lP
         RECT update;
         if (::GetUpdateRect(hWnd, &update, FALSE))
             g_pLog->bRepaintedAtOnce = false;
+        PBRANGE range;
+        ::SendMessageA(hWnd, PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
+        g_pLog->ranges.push_back(range);
+        if (g_pLog->afterStep)
+            g_pLog->afterStep();
     }
     return result;
 }
@@ -45,8 +54,9 @@ protected:
         dlg.InsertEntry(name.c_str(), path.c_str(), dlg.m_playlist.GetItemCount());
     }
     // Runs the copy command and records what the bar was told.
-    ProgressLog RunCopy() {
+    ProgressLog RunCopy(std::function<void()> afterStep = nullptr) {
         ProgressLog log;
+        log.afterStep = std::move(afterStep);
         g_pLog = &log;
         HWND hBar = dlg.m_progress.m_hWnd;
         g_pfnProgress = reinterpret_cast<WNDPROC>(
@@ -228,6 +238,21 @@ TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
         ::DeleteObject(hBitmap);
         ::DeleteDC(hMem);
         ::ReleaseDC(nullptr, hScreen);
+    });
+}
+
+// Packed in 16 bits, a range of 65,537 rows would read as 0 to 1 and show a full bar at once.
+TEST_F(Copy, RangeHoldsListsOfSixtyFiveThousandRowsAndMore) {
+    test::RunModal(dlg, [&] {
+        const int nRows = 65537;
+        dlg.AppendEntries(std::vector<CString>(nRows, CString("C:\\missing\\a.mp3")));
+        // The row count is read again after every file: emptying the list ends the run there.
+        ProgressLog log = RunCopy([&] { dlg.m_playlist.DeleteAllItems(); });
+        ASSERT_EQ(log.ranges.size(), 1u);
+        EXPECT_EQ(log.ranges[0].iLow, 0);
+        EXPECT_EQ(log.ranges[0].iHigh, nRows);
+        EXPECT_EQ(log.positions, (std::vector<int>{1}));
+        EXPECT_EQ(log.texts.back(), "Complete, 1 of 1 files failed");
     });
 }
 
