@@ -123,8 +123,8 @@ void CPlaylistDlg::OnRemoveSelected() {
     std::vector<int> selected;
     for (; nSelected >= 0; nSelected = m_playlist.GetNextItem(nSelected, LVNI_SELECTED))
         selected.push_back(nSelected);
-    // From the bottom up, so the indices still to delete stay valid.
     CListPaintPause pause(m_playlist);
+    // From the bottom up, so the indices still to delete stay valid.
     for (auto it = selected.rbegin(); it != selected.rend(); ++it)
         m_playlist.DeleteItem(*it);
 }

@@ -28,7 +28,7 @@ public:
             char name[64];
             std::snprintf(name, sizeof(name), "track%05d.%s", i + 1, kExtensions[i % 6]);
             std::memcpy(data.data(), &i, std::min<size_t>(sizeof(i), data.size()));
-            if (!Write(m_folder.PathOf(name), data))
+            if (!test::TempFolder::WriteFile(m_folder.PathOf(name), data.data(), data.size()))
                 m_bComplete = false;
             m_names.push_back(name);
         }
@@ -44,34 +44,11 @@ public:
 
     // Reads every file once, so that no timed run is the first to fetch them.
     void Warm() const {
-        std::vector<char> buffer(1 << 16);
-        for (int i = 0; i < Count(); ++i) {
-            HANDLE hFile = ::CreateFileA(Path(i).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-            if (hFile == INVALID_HANDLE_VALUE)
-                continue;
-            DWORD got = 0;
-            while (::ReadFile(hFile, buffer.data(), static_cast<DWORD>(buffer.size()), &got,
-                              nullptr) &&
-                   got > 0) {
-            }
-            ::CloseHandle(hFile);
-        }
+        for (int i = 0; i < Count(); ++i)
+            test::TempFolder::ReadFile(Path(i));
     }
 
 private:
-    static bool Write(const std::string& path, const std::vector<char>& data) {
-        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hFile == INVALID_HANDLE_VALUE)
-            return false;
-        DWORD written = 0;
-        BOOL bOk =
-            ::WriteFile(hFile, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-        ::CloseHandle(hFile);
-        return bOk && written == data.size();
-    }
-
     test::TempFolder m_folder;
     DWORD m_nBytes;
     std::vector<std::string> m_names;

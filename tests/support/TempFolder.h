@@ -29,15 +29,20 @@ public:
     // Writes a file and returns its full path.
     std::string CreateFile(const std::string& name, const std::string& content) const {
         std::string path = PathOf(name);
+        WriteFile(path, content.data(), content.size());
+        return path;
+    }
+
+    // Creates or replaces a file with the given bytes; false if they were not all written.
+    static bool WriteFile(const std::string& path, const char* data, size_t size) {
         HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hFile != INVALID_HANDLE_VALUE) {
-            DWORD written = 0;
-            ::WriteFile(hFile, content.data(), static_cast<DWORD>(content.size()), &written,
-                        nullptr);
-            ::CloseHandle(hFile);
-        }
-        return path;
+        if (hFile == INVALID_HANDLE_VALUE)
+            return false;
+        DWORD written = 0;
+        BOOL bOk = ::WriteFile(hFile, data, static_cast<DWORD>(size), &written, nullptr);
+        ::CloseHandle(hFile);
+        return bOk && written == size;
     }
 
     // Deletes every file directly inside folder; with the folder itself unless keepFolder.
