@@ -30,5 +30,9 @@ CWinApp* AfxGetApp();
 // The module that holds the program's resources.
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
+// The module that holds resource lpszName of type lpszType: the program has one.
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
+// The bytes of a resource of the program, or nullptr; they live as long as the module.
+const void* AfxLockResource(LPCSTR lpszName, LPCSTR lpszType, DWORD* pSize = nullptr);
 // The application's main window, or nullptr.
 CWnd* AfxGetMainWnd();

@@ -8,19 +8,19 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
 
 const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
 
-const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT nMessage, UINT nCode, UINT nID) const {
+BOOL CCmdTarget::DispatchMessageEntry(UINT nMessage, UINT nCode, UINT nID, WPARAM wParam,
+                                      LPARAM lParam, LRESULT* pResult) {
     for (const AFX_MSGMAP* map = GetMessageMap(); map;
          map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* entry = map->lpEntries; entry->pfn; ++entry) {
             if (entry->nMessage == nMessage && entry->nCode == nCode && entry->nID <= nID &&
-                nID <= entry->nLastID)
-                return entry;
+                nID <= entry->nLastID && entry->pfn(this, wParam, lParam, pResult))
+                return TRUE;
         }
     }
-    return nullptr;
+    return FALSE;
 }
 
 BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_COMMAND, static_cast<UINT>(nCode), nID);
-    return entry && entry->pfn(this, wParam, lParam, pResult);
+    return DispatchMessageEntry(WM_COMMAND, static_cast<UINT>(nCode), nID, wParam, lParam, pResult);
 }

@@ -31,9 +31,8 @@ HWND CDialog::OwnerForModal() const {
 
 INT_PTR CDialog::DoModal() {
     HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(m_nIDHelp), MAKEINTRESOURCEA(5));
-    HGLOBAL hTemplate = hResource ? ::LoadResource(hInst, hResource) : nullptr;
-    auto* pTemplate = hTemplate ? static_cast<LPCDLGTEMPLATEA>(::LockResource(hTemplate)) : nullptr;
+    auto* pTemplate = static_cast<LPCDLGTEMPLATEA>(
+        AfxLockResource(MAKEINTRESOURCEA(m_nIDHelp), MAKEINTRESOURCEA(5)));
     if (!pTemplate)
         return -1;
 

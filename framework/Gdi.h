@@ -51,6 +51,10 @@ public:
     BOOL CreateCompatibleBitmap(HDC hdc, int nWidth, int nHeight) {
         return Attach(::CreateCompatibleBitmap(hdc, nWidth, nHeight));
     }
+    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void* pBits) {
+        return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitCount, pBits));
+    }
+    int GetBitmap(BITMAP* pBitmap) const { return GetObject(sizeof(BITMAP), pBitmap); }
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };
 

@@ -6,10 +6,15 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <type_traits>
+
+#include "framework/Types.h"
 
 class CCmdTarget;
 class CDC;
+class CWnd;
 
 // Calls one handler with the message's arguments unpacked. Returns true when
 // the message counts as handled; *pResult receives the message result.
@@ -30,6 +35,10 @@ struct AFX_MSGMAP {
 
 // Notifications a parent hands back to the child that sent them.
 #define WM_REFLECT_BASE 0xBC00
+// The one key under which every WM_CTLCOLOR* message is reflected.
+#ifndef WM_CTLCOLOR
+#define WM_CTLCOLOR 0x0019
+#endif
 
 namespace afx {
 
@@ -45,71 +54,164 @@ template <auto pfn, class R, class... A> constexpr void CheckSignature() {
 
 template <class T> T* Target(CCmdTarget* p) { return static_cast<T*>(p); }
 
+// Whether the handler now running keeps its message; SetMsgHandled(FALSE) declines it,
+// and the message goes on along the maps and then to the default procedure.
+bool& MsgHandledFlag();
+
+// Marks a handler call as handled unless the handler declines; restores the outer
+// call's flag, since handlers send messages of their own.
+class HandlerScope {
+public:
+    HandlerScope() : m_bOuter(MsgHandledFlag()) { MsgHandledFlag() = true; }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+    ~HandlerScope() { MsgHandledFlag() = m_bOuter; }
+    bool Handled() const { return MsgHandledFlag(); }
+
+private:
+    bool m_bOuter;
+};
+
+// Runs call(), which returns the message result, and reports whether it was kept.
+template <class Call> bool Invoke(LRESULT* r, Call call) {
+    HandlerScope scope;
+    *r = call();
+    return scope.Handled();
+}
+
+CWnd* WndFromHandle(HWND hWnd);  // the bound object, or nullptr
+inline CPoint PointFrom(LPARAM l) {
+    return CPoint(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l)));
+}
+
 // void OnX()
 template <class T, auto pfn> bool Call_v(CCmdTarget* p, WPARAM, LPARAM, LRESULT* r) {
     CheckSignature<pfn, void>();
-    (Target<T>(p)->*pfn)();
-    *r = 0;
-    return true;
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(), LRESULT(0); });
 }
 
 // BOOL OnX(): reflected handlers whose result says whether the parent is spared
 template <class T, auto pfn> bool Call_b_ex(CCmdTarget* p, WPARAM, LPARAM, LRESULT* r) {
     CheckSignature<pfn, BOOL>();
+    HandlerScope scope;
     *r = 0;
-    return (Target<T>(p)->*pfn)() != FALSE;
+    return (Target<T>(p)->*pfn)() != FALSE && scope.Handled();
 }
 
 // void OnSysCommand(UINT nID, LPARAM lParam)
 template <class T, auto pfn> bool Call_v_u_l(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, void, UINT, LPARAM>();
-    (Target<T>(p)->*pfn)(static_cast<UINT>(w), l);
-    *r = 0;
-    return true;
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(static_cast<UINT>(w), l), LRESULT(0); });
 }
 
 // HCURSOR OnQueryDragIcon()
 template <class T, auto pfn> bool Call_hcur(CCmdTarget* p, WPARAM, LPARAM, LRESULT* r) {
     CheckSignature<pfn, HCURSOR>();
-    *r = reinterpret_cast<LRESULT>((Target<T>(p)->*pfn)());
-    return true;
+    return Invoke(r, [&] { return reinterpret_cast<LRESULT>((Target<T>(p)->*pfn)()); });
 }
 
 // void OnTimer(UINT_PTR nIDEvent)
 template <class T, auto pfn> bool Call_timer(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
     CheckSignature<pfn, void, UINT_PTR>();
-    (Target<T>(p)->*pfn)(static_cast<UINT_PTR>(w));
-    *r = 0;
-    return true;
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(static_cast<UINT_PTR>(w)), LRESULT(0); });
 }
 
 // BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData)
 template <class T, auto pfn> bool Call_devchange(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, BOOL, UINT, DWORD_PTR>();
-    *r = (Target<T>(p)->*pfn)(static_cast<UINT>(w), static_cast<DWORD_PTR>(l));
-    return true;
+    return Invoke(r, [&] {
+        return LRESULT((Target<T>(p)->*pfn)(static_cast<UINT>(w), static_cast<DWORD_PTR>(l)));
+    });
 }
 
 // BOOL OnHelpInfo(HELPINFO* pHelpInfo)
 template <class T, auto pfn> bool Call_help(CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, BOOL, HELPINFO*>();
-    *r = (Target<T>(p)->*pfn)(reinterpret_cast<HELPINFO*>(l));
-    return true;
+    return Invoke(r, [&] { return LRESULT((Target<T>(p)->*pfn)(reinterpret_cast<HELPINFO*>(l))); });
 }
 
 // void OnX(NMHDR* pNMHDR, LRESULT* pResult); the result starts at 0
 template <class T, auto pfn> bool Call_notify(CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, void, NMHDR*, LRESULT*>();
+    HandlerScope scope;
     *r = 0;
     (Target<T>(p)->*pfn)(reinterpret_cast<NMHDR*>(l), r);
-    return true;
+    return scope.Handled();
 }
 
 // LRESULT OnX(WPARAM wParam, LPARAM lParam)
 template <class T, auto pfn> bool Call_message(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, LRESULT, WPARAM, LPARAM>();
-    *r = (Target<T>(p)->*pfn)(w, l);
-    return true;
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(w, l); });
+}
+
+// void OnMouseMove(UINT nFlags, CPoint point), and the other button messages
+template <class T, auto pfn> bool Call_mouse(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, UINT, CPoint>();
+    return Invoke(
+        r, [&] { return (Target<T>(p)->*pfn)(static_cast<UINT>(w), PointFrom(l)), LRESULT(0); });
+}
+
+// BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message)
+template <class T, auto pfn> bool Call_setcursor(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, BOOL, CWnd*, UINT, UINT>();
+    return Invoke(r, [&] {
+        return LRESULT(
+            (Target<T>(p)->*pfn)(WndFromHandle(reinterpret_cast<HWND>(w)), LOWORD(l), HIWORD(l)));
+    });
+}
+
+// void OnKillFocus(CWnd* pNewWnd), void OnSetFocus(CWnd* pOldWnd)
+template <class T, auto pfn> bool Call_focus(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
+    CheckSignature<pfn, void, CWnd*>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(WndFromHandle(reinterpret_cast<HWND>(w))), LRESULT(0);
+    });
+}
+
+// void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+template <class T, auto pfn> bool Call_activate(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, UINT, CWnd*, BOOL>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(LOWORD(w), WndFromHandle(reinterpret_cast<HWND>(l)),
+                                    HIWORD(w) != 0),
+               LRESULT(0);
+    });
+}
+
+// void OnEnable(BOOL bEnable)
+template <class T, auto pfn> bool Call_enable(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
+    CheckSignature<pfn, void, BOOL>();
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(static_cast<BOOL>(w)), LRESULT(0); });
+}
+
+// UINT OnGetDlgCode()
+template <class T, auto pfn> bool Call_u(CCmdTarget* p, WPARAM, LPARAM, LRESULT* r) {
+    CheckSignature<pfn, UINT>();
+    return Invoke(r, [&] { return LRESULT((Target<T>(p)->*pfn)()); });
+}
+
+// void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags), and WM_KEYUP, WM_SYSKEYDOWN, WM_CHAR
+template <class T, auto pfn> bool Call_key(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, UINT, UINT, UINT>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(static_cast<UINT>(w), LOWORD(l), HIWORD(l)), LRESULT(0);
+    });
+}
+
+// void OnContextMenu(CWnd* pWnd, CPoint pos); pos is (-1, -1) from the keyboard
+template <class T, auto pfn> bool Call_contextmenu(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, CWnd*, CPoint>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(WndFromHandle(reinterpret_cast<HWND>(w)), PointFrom(l)),
+               LRESULT(0);
+    });
+}
+
+// void OnDropFiles(HDROP hDropInfo)
+template <class T, auto pfn> bool Call_dropfiles(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
+    CheckSignature<pfn, void, HDROP>();
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(reinterpret_cast<HDROP>(w)), LRESULT(0); });
 }
 
 }  // namespace afx
@@ -154,6 +256,48 @@ protected:                                                                      
 #define ON_WM_HELPINFO() AFX_ENTRY(WM_HELP, 0, 0, 0, Call_help, &ThisClass::OnHelpInfo)
 // LRESULT fn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, fn) AFX_ENTRY(msg, 0, 0, 0, Call_message, fn)
+// void OnMouseMove(UINT nFlags, CPoint point)
+#define ON_WM_MOUSEMOVE() AFX_ENTRY(WM_MOUSEMOVE, 0, 0, 0, Call_mouse, &ThisClass::OnMouseMove)
+// void OnLButtonDown(UINT nFlags, CPoint point)
+#define ON_WM_LBUTTONDOWN()                                                                        \
+    AFX_ENTRY(WM_LBUTTONDOWN, 0, 0, 0, Call_mouse, &ThisClass::OnLButtonDown)
+// void OnLButtonUp(UINT nFlags, CPoint point)
+#define ON_WM_LBUTTONUP() AFX_ENTRY(WM_LBUTTONUP, 0, 0, 0, Call_mouse, &ThisClass::OnLButtonUp)
+// void OnLButtonDblClk(UINT nFlags, CPoint point)
+#define ON_WM_LBUTTONDBLCLK()                                                                      \
+    AFX_ENTRY(WM_LBUTTONDBLCLK, 0, 0, 0, Call_mouse, &ThisClass::OnLButtonDblClk)
+// void OnRButtonDown(UINT nFlags, CPoint point)
+#define ON_WM_RBUTTONDOWN()                                                                        \
+    AFX_ENTRY(WM_RBUTTONDOWN, 0, 0, 0, Call_mouse, &ThisClass::OnRButtonDown)
+// void OnMouseLeave()
+#define ON_WM_MOUSELEAVE() AFX_ENTRY(WM_MOUSELEAVE, 0, 0, 0, Call_v, &ThisClass::OnMouseLeave)
+// BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message); pWnd is nullptr for a window
+// no object is bound to
+#define ON_WM_SETCURSOR() AFX_ENTRY(WM_SETCURSOR, 0, 0, 0, Call_setcursor, &ThisClass::OnSetCursor)
+// void OnSetFocus(CWnd* pOldWnd)
+#define ON_WM_SETFOCUS() AFX_ENTRY(WM_SETFOCUS, 0, 0, 0, Call_focus, &ThisClass::OnSetFocus)
+// void OnKillFocus(CWnd* pNewWnd)
+#define ON_WM_KILLFOCUS() AFX_ENTRY(WM_KILLFOCUS, 0, 0, 0, Call_focus, &ThisClass::OnKillFocus)
+// void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized)
+#define ON_WM_ACTIVATE() AFX_ENTRY(WM_ACTIVATE, 0, 0, 0, Call_activate, &ThisClass::OnActivate)
+// void OnEnable(BOOL bEnable)
+#define ON_WM_ENABLE() AFX_ENTRY(WM_ENABLE, 0, 0, 0, Call_enable, &ThisClass::OnEnable)
+// void OnCancelMode()
+#define ON_WM_CANCELMODE() AFX_ENTRY(WM_CANCELMODE, 0, 0, 0, Call_v, &ThisClass::OnCancelMode)
+// void OnSysColorChange()
+#define ON_WM_SYSCOLORCHANGE()                                                                     \
+    AFX_ENTRY(WM_SYSCOLORCHANGE, 0, 0, 0, Call_v, &ThisClass::OnSysColorChange)
+// UINT OnGetDlgCode()
+#define ON_WM_GETDLGCODE() AFX_ENTRY(WM_GETDLGCODE, 0, 0, 0, Call_u, &ThisClass::OnGetDlgCode)
+// void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+#define ON_WM_KEYDOWN() AFX_ENTRY(WM_KEYDOWN, 0, 0, 0, Call_key, &ThisClass::OnKeyDown)
+// void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+#define ON_WM_SYSKEYDOWN() AFX_ENTRY(WM_SYSKEYDOWN, 0, 0, 0, Call_key, &ThisClass::OnSysKeyDown)
+// void OnContextMenu(CWnd* pWnd, CPoint pos)
+#define ON_WM_CONTEXTMENU()                                                                        \
+    AFX_ENTRY(WM_CONTEXTMENU, 0, 0, 0, Call_contextmenu, &ThisClass::OnContextMenu)
+// void OnDropFiles(HDROP hDropInfo)
+#define ON_WM_DROPFILES() AFX_ENTRY(WM_DROPFILES, 0, 0, 0, Call_dropfiles, &ThisClass::OnDropFiles)
 
 // void fn(): a menu, toolbar or accelerator command, or a button click
 #define ON_COMMAND(id, fn) AFX_ENTRY(WM_COMMAND, 0, id, id, Call_v, fn)
@@ -184,9 +328,21 @@ namespace afx {
 template <class T, auto pfn> bool Call_erase(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
     CheckSignature<pfn, BOOL, CDC*>();
     CBorrowedDC dc(reinterpret_cast<HDC>(w));
-    *r = (Target<T>(p)->*pfn)(&dc);
-    return true;
+    return Invoke(r, [&] { return LRESULT((Target<T>(p)->*pfn)(&dc)); });
+}
+
+// HBRUSH CtlColor(CDC* pDC, UINT nCtlColor): a WM_CTLCOLOR* the control sent its parent;
+// nCtlColor is CTLCOLOR_BTN, CTLCOLOR_STATIC and so on. nullptr leaves it to the parent.
+template <class T, auto pfn> bool Call_ctlcolor(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, HBRUSH, CDC*, UINT>();
+    CBorrowedDC dc(reinterpret_cast<HDC>(w));
+    UINT nCtlColor = static_cast<UINT>(l);  // the reflection passes the CTLCOLOR_ index here
+    return Invoke(r,
+                  [&] { return reinterpret_cast<LRESULT>((Target<T>(p)->*pfn)(&dc, nCtlColor)); });
 }
 }  // namespace afx
 
 #define ON_WM_ERASEBKGND() AFX_ENTRY(WM_ERASEBKGND, 0, 0, 0, Call_erase, &ThisClass::OnEraseBkgnd)
+// HBRUSH CtlColor(CDC* pDC, UINT nCtlColor), for every WM_CTLCOLOR* the control sends
+#define ON_WM_CTLCOLOR_REFLECT()                                                                   \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, Call_ctlcolor, &ThisClass::CtlColor)

@@ -29,9 +29,8 @@ BOOL CToolBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
 
 BOOL CToolBar::LoadToolBar(UINT nIDResource) {
     HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hResource = ::FindResourceA(hInst, MAKEINTRESOURCEA(nIDResource), RT_TOOLBAR);
-    HGLOBAL hGlobal = hResource ? ::LoadResource(hInst, hResource) : nullptr;
-    auto* pData = hGlobal ? static_cast<const ToolBarData*>(::LockResource(hGlobal)) : nullptr;
+    auto* pData =
+        static_cast<const ToolBarData*>(AfxLockResource(MAKEINTRESOURCEA(nIDResource), RT_TOOLBAR));
     if (!pData || pData->wVersion != 1)
         return FALSE;
 

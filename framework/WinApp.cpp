@@ -1,6 +1,6 @@
 #include "framework/WinApp.h"
 
-#include <shellapi.h>
+#include "framework/Shell.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
@@ -13,6 +13,17 @@ HINSTANCE AfxGetInstanceHandle() {
 }
 
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+HINSTANCE AfxFindResourceHandle(LPCSTR, LPCSTR) { return AfxGetResourceHandle(); }
+
+const void* AfxLockResource(LPCSTR lpszName, LPCSTR lpszType, DWORD* pSize) {
+    HINSTANCE hInst = AfxFindResourceHandle(lpszName, lpszType);
+    HRSRC hResource = ::FindResourceA(hInst, lpszName, lpszType);
+    HGLOBAL hGlobal = hResource ? ::LoadResource(hInst, hResource) : nullptr;
+    if (pSize)
+        *pSize = hGlobal ? ::SizeofResource(hInst, hResource) : 0;
+    return hGlobal ? ::LockResource(hGlobal) : nullptr;
+}
 
 CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
 
@@ -51,7 +62,7 @@ int CWinApp::Run() {
 }
 
 void CWinApp::WinHelp() {
-    ::ShellExecuteA(nullptr, "open", m_strHelpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
+    AfxShellExecute(nullptr, "open", m_strHelpFilePath, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void CWinApp::OnHelp() { WinHelp(); }

@@ -33,6 +33,13 @@ bool IsCtlColor(UINT message) {
 
 }  // namespace
 
+bool& afx::MsgHandledFlag() {
+    static thread_local bool handled = true;
+    return handled;
+}
+
+CWnd* afx::WndFromHandle(HWND hWnd) { return CWnd::FromHandlePermanent(hWnd); }
+
 void AfxHookWindowCreate(CWnd* pWnd) {
     if (!t_hHookCreate)
         t_hHookCreate =
@@ -103,6 +110,7 @@ HWND CWnd::Detach() {
 BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (!Attach(hWnd))
         return FALSE;
+    PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     return TRUE;
@@ -123,14 +131,29 @@ HWND CWnd::UnsubclassWindow() {
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                     const RECT& rect, CWnd* pParentWnd, UINT nID) {
+    CREATESTRUCTA cs = {};
+    cs.dwExStyle = dwExStyle;
+    cs.lpszClass = lpszClassName;
+    cs.lpszName = lpszWindowName;
+    cs.style = static_cast<LONG>(dwStyle);
+    cs.x = rect.left;
+    cs.y = rect.top;
+    cs.cx = rect.right - rect.left;
+    cs.cy = rect.bottom - rect.top;
+    cs.hwndParent = pParentWnd ? pParentWnd->m_hWnd : nullptr;
+    cs.hMenu = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID));
+    cs.hInstance = AfxGetInstanceHandle();
+    if (!PreCreateWindow(cs))
+        return FALSE;
     AfxHookWindowCreate(this);
-    HWND hWnd = ::CreateWindowExA(
-        dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-        rect.right - rect.left, rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr,
-        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), AfxGetInstanceHandle(), nullptr);
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName,
+                                  static_cast<DWORD>(cs.style), cs.x, cs.y, cs.cx, cs.cy,
+                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
     return hWnd != nullptr && m_hWnd == hWnd;
 }
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCTA&) { return TRUE; }
 
 BOOL CWnd::DestroyWindow() { return m_hWnd && ::DestroyWindow(m_hWnd); }
 
@@ -178,8 +201,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             return TRUE;
     }
 
-    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0);
-    return entry && entry->pfn(this, wParam, lParam, pResult);
+    return DispatchMessageEntry(message, 0, 0, wParam, lParam, pResult);
 }
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -205,9 +227,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     if (pChild && ::GetParent(pHeader->hwndFrom) == m_hWnd &&
         pChild->OnChildNotify(WM_NOTIFY, 0, lParam, pResult))
         return TRUE;
-    const AFX_MSGMAP_ENTRY* entry =
-        FindMessageEntry(WM_NOTIFY, pHeader->code, static_cast<UINT>(pHeader->idFrom));
-    return entry && entry->pfn(this, 0, lParam, pResult);
+    return DispatchMessageEntry(WM_NOTIFY, pHeader->code, static_cast<UINT>(pHeader->idFrom), 0,
+                                lParam, pResult);
 }
 
 BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -216,12 +237,16 @@ BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
 
 BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     UINT nCode = 0;
-    if (message == WM_COMMAND)
+    if (message == WM_COMMAND) {
         nCode = HIWORD(wParam);
-    else if (message == WM_NOTIFY)
+    } else if (message == WM_NOTIFY) {
         nCode = reinterpret_cast<NMHDR*>(lParam)->code;
-    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_REFLECT_BASE + message, nCode, 0);
-    return entry && entry->pfn(this, wParam, lParam, pResult);
+    } else if (IsCtlColor(message)) {
+        // One handler for all of them, told which kind by its CTLCOLOR_ index.
+        lParam = static_cast<LPARAM>(message - WM_CTLCOLORMSGBOX);
+        message = WM_CTLCOLOR;
+    }
+    return DispatchMessageEntry(WM_REFLECT_BASE + message, nCode, 0, wParam, lParam, pResult);
 }
 
 CString CWnd::GetWindowText() const {
@@ -245,13 +270,27 @@ BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl) {
     return ::SetWindowPlacement(m_hWnd, &placement);
 }
 
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd) {
-    DWORD style = GetStyle();
+namespace {
+BOOL ModifyWindowLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hWnd, nIndex));
     DWORD newStyle = (style & ~dwRemove) | dwAdd;
     if (style == newStyle)
         return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(newStyle));
+    ::SetWindowLongPtrA(hWnd, nIndex, static_cast<LONG_PTR>(newStyle));
+    // A style change shows only once the frame is recalculated or redrawn.
+    if (nFlags)
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
+}
+}  // namespace
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    return ModifyWindowLong(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap() {

@@ -23,22 +23,30 @@ public:
     // Binds the object to hWnd without touching its window procedure.
     BOOL Attach(HWND hWnd);
     HWND Detach();
-    // Binds the object and routes the window's messages through it.
+    // Binds the object and routes the window's messages through it; PreSubclassWindow
+    // runs first, once the object is bound.
     BOOL SubclassWindow(HWND hWnd);
     BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
 
+    // Sees the creation parameters first and may change them; FALSE stops the creation.
+    virtual BOOL PreCreateWindow(CREATESTRUCTA& cs);
     BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
                   const RECT& rect, CWnd* pParentWnd, UINT nID);
     virtual BOOL DestroyWindow();
 
     // Sees each message of the modal loop before it is dispatched; TRUE eats it.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
+    // Called when the object is bound to an existing window or one being created.
+    virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The replaced window procedure, or DefWindowProc.
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Passes the message being handled on to DefWindowProc.
     LRESULT Default();
+    // Called by a handler: FALSE declines the message, which then goes on along the maps
+    // and to the default procedure as if the handler were not there.
+    static void SetMsgHandled(BOOL bHandled) { afx::MsgHandledFlag() = bHandled != FALSE; }
     // A notification this control sent to its parent, handed back to it first.
     // TRUE when the control consumed it; *pResult is then the parent's answer.
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -63,7 +71,28 @@ public:
     BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const;
     BOOL SetWindowPlacement(const WINDOWPLACEMENT* lpwndpl);
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
-    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd);
+    DWORD GetExStyle() const {
+        return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE));
+    }
+    // FALSE when nothing changed. Non-zero nFlags (SWP_FRAMECHANGED, SWP_DRAWFRAME) are
+    // passed to SetWindowPos so the new style shows.
+    BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
+    BOOL IsWindow() const { return ::IsWindow(m_hWnd); }
+    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) {
+        ::InvalidateRect(m_hWnd, lpRect, bErase);
+    }
+    void UpdateWindow() { ::UpdateWindow(m_hWnd); }
+    void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
+    void ClientToScreen(LPRECT lpRect) const {
+        ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
+    void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
+    void ScreenToClient(LPRECT lpRect) const {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
         return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,

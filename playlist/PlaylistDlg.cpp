@@ -34,10 +34,7 @@ CPlaylistDlg::CPlaylistDlg(CWnd* pParent) : CDialog(IDD_PLAYLIST_DIALOG, pParent
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
-CPlaylistDlg::~CPlaylistDlg() {
-    // The system image list belongs to the shell.
-    m_sysImageList.Detach();
-}
+CPlaylistDlg::~CPlaylistDlg() = default;
 
 void CPlaylistDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);

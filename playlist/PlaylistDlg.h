@@ -50,7 +50,7 @@ protected:
     CToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;
     ULARGE_INTEGER m_totalFreeBytes;
-    CImageList m_sysImageList;
+    CImageListHandle m_sysImageList;  // the shell's list: lent, never destroyed
     CButton m_addPrefixCheck;
     CButton m_removeButton;
     CButton m_clearButton;

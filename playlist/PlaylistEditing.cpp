@@ -1,6 +1,7 @@
 #include "playlist/PlaylistDlg.h"
 
 #include "framework/FileDialog.h"
+#include "framework/Shell.h"
 
 #include <shellapi.h>
 
@@ -135,7 +136,7 @@ void CPlaylistDlg::OnDblclkPlaylist(NMHDR*, LRESULT* pResult) {
     int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);
     if (nSelected >= 0) {
         CString path = m_playlist.GetItemText(nSelected, 1);
-        ::ShellExecuteA(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+        AfxShellExecute(nullptr, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
     }
     *pResult = 0;
 }

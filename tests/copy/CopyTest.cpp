@@ -1,5 +1,6 @@
 // Copying the playlist into the root of the removable test drive E:.
 #include "res/resource.h"
+#include "tests/support/Capture.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
 #include "tests/support/TempFolder.h"
@@ -224,20 +225,10 @@ TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
             ::DeleteObject(object);
         }
         // ...and the full bar still paints in the bar colour.
-        CRect client;
-        dlg.m_progress.GetClientRect(&client);
-        HDC hScreen = ::GetDC(nullptr);
-        HDC hMem = ::CreateCompatibleDC(hScreen);
-        HBITMAP hBitmap = ::CreateCompatibleBitmap(hScreen, client.Width(), client.Height());
-        HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-        dlg.m_progress.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hMem), PRF_CLIENT);
+        test::Picture picture = test::PrintClient(dlg.m_progress);
         COLORREF bar = static_cast<COLORREF>(dlg.m_progress.SendMessage(PPM_GETBARCOLOR));
-        EXPECT_EQ(::GetPixel(hMem, 3, client.Height() / 2), bar);
-        EXPECT_EQ(::GetPixel(hMem, client.Width() - 3, 3), bar);
-        ::SelectObject(hMem, hOld);
-        ::DeleteObject(hBitmap);
-        ::DeleteDC(hMem);
-        ::ReleaseDC(nullptr, hScreen);
+        EXPECT_EQ(picture.At(3, picture.cy / 2), bar);
+        EXPECT_EQ(picture.At(picture.cx - 3, 3), bar);
     });
 }
 

@@ -1,5 +1,7 @@
 // e2e_probe: reads and drives the running program's windows from outside, as run.sh asks.
 // Each sub-command prints what it saw and exits 0 only when everything matched.
+#include "res/resource.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,11 +18,11 @@ const char kMainTitle[] = "Ovelo Playlist Tool";
 const char kAboutTitle[] = "About Ovelo";
 const char kVersionLine[] = "Ovelo Version 1.0.10.1123";
 
-const int kDriveCombo = 1001;
-const int kCapacityText = 1004;
-const int kPlaylist = 1009;
-const int kAddPrefix = 1017;
-const UINT kAboutCommand = 0x0010;
+const int kDriveCombo = IDC_DRIVE_COMBO;
+const int kCapacityText = IDC_CAPACITY_TEXT;
+const int kPlaylist = IDC_PLAYLIST;
+const int kAddPrefix = IDC_ADD_PREFIX;
+const UINT kAboutCommand = IDM_ABOUTBOX;
 
 // Answers from the other process must come quickly; a hung window is a failure, not a wait.
 const UINT kSendTimeoutMs = 5000;

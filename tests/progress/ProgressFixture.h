@@ -3,6 +3,7 @@
 
 #include "controls/progress/PercentProgressCtrl.h"
 #include "framework/DC.h"
+#include "tests/support/Capture.h"
 #include "tests/support/Pump.h"
 
 #include <commctrl.h>
@@ -19,13 +20,10 @@ const COLORREF kBar = RGB(0, 160, 0);
 const COLORREF kBk = RGB(0, 0, 200);
 const COLORREF kText = RGB(255, 0, 0);
 const COLORREF kBarText = RGB(255, 255, 0);
-const COLORREF kUnpainted = RGB(255, 0, 255);
-
-// CRect has no ==; compared as text, a failure shows both rectangles.
-inline std::string Str(const RECT& rc) {
-    return std::to_string(rc.left) + "," + std::to_string(rc.top) + " - " +
-           std::to_string(rc.right) + "," + std::to_string(rc.bottom);
-}
+using test::Capture;
+using test::kUnpainted;
+using test::Picture;
+using test::Str;
 
 // Answers WM_GETFONT with a font of the test's choice.
 class FontParent : public CWnd {
@@ -34,51 +32,6 @@ public:
     LRESULT OnGetFont(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hFont); }
     DECLARE_MESSAGE_MAP()
 };
-
-// Pixels as COLORREF values, row by row.
-struct Picture {
-    int cx = 0, cy = 0;
-    std::vector<COLORREF> pixels;
-
-    COLORREF At(int x, int y) const { return pixels[y * cx + x]; }
-    bool operator==(const Picture& other) const { return pixels == other.pixels; }
-    // The smallest rectangle holding every pixel of colour cr; empty if none.
-    CRect Extent(COLORREF cr) const {
-        CRect rc(cx, cy, 0, 0);
-        for (int y = 0; y < cy; ++y)
-            for (int x = 0; x < cx; ++x)
-                if (At(x, y) == cr)
-                    rc = CRect(std::min<int>(rc.left, x), std::min<int>(rc.top, y),
-                               std::max<int>(rc.right, x + 1), std::max<int>(rc.bottom, y + 1));
-        return rc.left < rc.right ? rc : CRect();
-    }
-};
-
-// Draws into a fresh top-down 32-bit DIB of cx by cy, filled with kUnpainted.
-template <class DrawFn> Picture Capture(int cx, int cy, DrawFn draw) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pBits = nullptr;
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    CBitmap bitmap;
-    bitmap.Attach(::CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
-    CSelectGuard guard(dc, bitmap);
-    CRect rcAll(0, 0, cx, cy);
-    dc.FillSolidRect(rcAll, kUnpainted);
-    draw(dc);
-    ::GdiFlush();
-    Picture picture;
-    picture.cx = cx;
-    picture.cy = cy;
-    picture.pixels.assign(cx * cy, kUnpainted);
-    const auto* pRow = static_cast<const DWORD*>(pBits);
-    if (!pRow)
-        ADD_FAILURE() << "no bitmap to draw into";
-    for (int i = 0; pRow && i < cx * cy; ++i)
-        picture.pixels[i] = RGB(GetBValue(pRow[i]), GetGValue(pRow[i]), GetRValue(pRow[i]));
-    return picture;
-}
 
 class ProgressTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // Repainting on screen: at once on every change, never on erase, and without
 // leaving GDI handles behind.
 #include "tests/progress/ProgressFixture.h"
+#include "tests/support/GdiPressure.h"
 
 namespace progress_test {
 namespace {
@@ -96,19 +97,7 @@ TEST_F(ProgressRepaint, TwentyThousandRepaintsLeaveNoHandlesBehind) {
     UseTestColors();
     ShowText("WWWWWWWWWW");
     Send(PBM_SETSTEP, 7);
-    // Use up the GDI handles but a few: a paint that leaves one behind soon runs out.
-    std::vector<HBRUSH> filler;
-    while (filler.size() < 200000) {
-        HBRUSH hBrush = ::CreateSolidBrush(0);
-        if (!hBrush)
-            break;
-        filler.push_back(hBrush);
-    }
-    for (int i = 0; i < 1500; ++i) {
-        ::DeleteObject(filler.back());
-        filler.pop_back();
-    }
-
+    test::GdiSqueeze squeeze;
     for (int i = 0; i < 20000; ++i) {
         if (i % 3 == 0)
             Send(PBM_SETPOS, i % 101);
@@ -121,19 +110,7 @@ TEST_F(ProgressRepaint, TwentyThousandRepaintsLeaveNoHandlesBehind) {
     Picture picture = Print();
     EXPECT_EQ(picture.At(91, 2), kBar);
     EXPECT_EQ(picture.At(92, 2), kBk);
-    std::vector<HFONT> fonts;
-    LOGFONTA lf = {};
-    lf.lfHeight = -12;
-    for (int i = 0; i < 1000; ++i) {
-        if (HFONT hFont = ::CreateFontIndirectA(&lf))
-            fonts.push_back(hFont);
-    }
-    EXPECT_EQ(fonts.size(), 1000u);
-
-    for (HFONT hFont : fonts)
-        ::DeleteObject(hFont);
-    for (HBRUSH hBrush : filler)
-        ::DeleteObject(hBrush);
+    EXPECT_TRUE(test::CanStillCreateGdiObjects());
 }
 
 }  // namespace
