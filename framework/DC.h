@@ -55,6 +55,21 @@ public:
     }
     void LPtoDP(LPRECT lpRect) const { LPtoDP(reinterpret_cast<LPPOINT>(lpRect), 2); }
     void DPtoLP(LPRECT lpRect) const { DPtoLP(reinterpret_cast<LPPOINT>(lpRect), 2); }
+    // Outlines, lines and text for controls that draw themselves.
+    int FillRect(LPCRECT lpRect, HBRUSH hBrush) { return ::FillRect(m_hDC, lpRect, hBrush); }
+    int FrameRect(LPCRECT lpRect, HBRUSH hBrush) { return ::FrameRect(m_hDC, lpRect, hBrush); }
+    // Top and left edges in crTopLeft, right and bottom edges in crBottomRight, one pixel wide.
+    void Draw3dRect(LPCRECT lpRect, COLORREF crTopLeft, COLORREF crBottomRight);
+    BOOL DrawFocusRect(LPCRECT lpRect) { return ::DrawFocusRect(m_hDC, lpRect); }
+    BOOL MoveTo(int x, int y) { return ::MoveToEx(m_hDC, x, y, nullptr); }
+    BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
+    int DrawText(LPCSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
+        return ::DrawTextA(m_hDC, lpszString, nCount, lpRect, nFormat);
+    }
+    // An icon, bitmap or text in the state flags give (DSS_DISABLED embosses it).
+    BOOL DrawState(LPARAM lData, int x, int y, int cx, int cy, UINT nFlags) {
+        return ::DrawStateA(m_hDC, nullptr, nullptr, lData, 0, x, y, cx, cy, nFlags);
+    }
 
 protected:
     BOOL m_bPrinting = FALSE;  // the DC belongs to a printer
@@ -88,6 +103,8 @@ private:
 class CClientDC : public CDC {
 public:
     explicit CClientDC(CWnd* pWnd);
+    // The client area of a window that need not have an object, such as a control's parent.
+    explicit CClientDC(HWND hWnd);
     ~CClientDC() override;
 
 private:
