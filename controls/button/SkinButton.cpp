@@ -1,0 +1,48 @@
+// Construction, destruction and attaching: the button's life outside its messages.
+#include "controls/button/SkinButton.h"
+
+BEGIN_MESSAGE_MAP(CSkinButton, CButton)
+ON_WM_SETCURSOR()
+ON_WM_KILLFOCUS()
+ON_WM_MOUSEMOVE()
+ON_WM_SYSCOLORCHANGE()
+ON_CONTROL_REFLECT_EX(BN_CLICKED, &CSkinButton::OnReflectedClick)
+ON_WM_ACTIVATE()
+ON_WM_ENABLE()
+ON_WM_CANCELMODE()
+ON_WM_GETDLGCODE()
+ON_WM_CTLCOLOR_REFLECT()
+ON_MESSAGE(BM_SETSTYLE, &CSkinButton::OnBmSetStyle)
+ON_WM_MOUSELEAVE()
+ON_MESSAGE(BM_SETCHECK, &CSkinButton::OnBmSetCheck)
+ON_MESSAGE(BM_GETCHECK, &CSkinButton::OnBmGetCheck)
+END_MESSAGE_MAP()
+
+CSkinButton::CSkinButton() {
+    FreeImages(FALSE);
+    ResetColors(FALSE);
+    SetPressedStyle(PressedShiftDiagonal, FALSE);
+    SetUrl(nullptr);
+}
+
+CSkinButton::~CSkinButton() {
+    if (m_dcBackground.GetSafeHdc() && m_pOldBackgroundBitmap)
+        m_dcBackground.SelectObject(m_pOldBackgroundBitmap);
+    FreeImages(TRUE);
+    if (m_hCursor)
+        ::DestroyCursor(m_hCursor);
+    if (m_hMenu)
+        ::DestroyMenu(m_hMenu);
+    // The members go next, in reverse order: the cache bitmap, its DC, the tooltip.
+}
+
+void CSkinButton::PreSubclassWindow() {
+    const DWORD dwStyle = GetStyle();
+    // Check boxes of every kind (types 2, 3, 6, 7, 10, 11) have this bit.
+    if (dwStyle & 0x02)
+        m_bCheckMode = TRUE;
+    if ((dwStyle & 0x1F) == BS_DEFPUSHBUTTON)
+        m_bDefault = TRUE;
+    ModifyStyle(0x1F, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    CButton::PreSubclassWindow();
+}

@@ -1,0 +1,171 @@
+// Message handling: hover tracking, clicks (check mode, menu, address, sounds), the cursor,
+// the tooltip and the default-button protocol.
+#include "controls/button/SkinButton.h"
+
+#include "framework/Shell.h"
+
+#include <mmsystem.h>
+
+void CSkinButton::Play(const SkinSound& sound) {
+    if (sound.pszSound)
+        ::PlaySoundA(sound.pszSound, sound.hModule, sound.dwFlags);
+}
+
+void CSkinButton::ClearHover() {
+    if (m_bFlat && m_bHover) {
+        m_bHover = FALSE;
+        Repaint();
+    }
+}
+
+void CSkinButton::EnsureToolTip() {
+    if (m_toolTip.m_hWnd || !m_hWnd)
+        return;
+    m_toolTip.Create(this, m_dwToolTipStyle);
+    m_toolTip.Activate(FALSE);
+    m_toolTip.SetMaxTipWidth(400);
+}
+
+BOOL CSkinButton::PreTranslateMessage(MSG* pMsg) {
+    EnsureToolTip();
+    m_toolTip.RelayEvent(pMsg);
+    // The owner-drawn class reports a quick second click as a double-click; make it a press.
+    if (pMsg->message == WM_LBUTTONDBLCLK)
+        pMsg->message = WM_LBUTTONDOWN;
+    return CButton::PreTranslateMessage(pMsg);
+}
+
+BOOL CSkinButton::OnSetCursor(CWnd*, UINT, UINT) {
+    if (m_hCursor) {
+        ::SetCursor(m_hCursor);
+        return TRUE;
+    }
+    return static_cast<BOOL>(Default());
+}
+
+void CSkinButton::OnKillFocus(CWnd*) {
+    Default();
+    ClearHover();
+}
+
+void CSkinButton::OnMouseMove(UINT nFlags, CPoint point) {
+    Default();
+    ClientToScreen(&point);
+    const HWND hUnder = ::WindowFromPoint(point);
+    // Entering with the left button held (a drag from elsewhere) does not light the button.
+    if ((nFlags & MK_LBUTTON) && !m_bHover)
+        return;
+    if (!m_bFlat)
+        return;
+    const BOOL bActive = m_bTrackInactive || ::GetActiveWindow() != nullptr;
+    if (hUnder != m_hWnd || !bActive) {
+        ClearHover();
+        return;
+    }
+    if (m_bHover)
+        return;
+    m_bHover = TRUE;
+    Repaint();
+    Play(m_sounds[0]);
+    TRACKMOUSEEVENT tme = {sizeof(tme), TME_LEAVE, m_hWnd, 0};
+    ::_TrackMouseEvent(&tme);
+}
+
+void CSkinButton::OnSysColorChange() {
+    Default();
+    DropBackgroundCache();
+    ResetColors(TRUE);
+}
+
+void CSkinButton::DropBackgroundCache() {
+    m_dcBackground.DeleteDC();
+    m_bmpBackground.DeleteObject();
+    m_pOldBackgroundBitmap = nullptr;
+}
+
+BOOL CSkinButton::OnReflectedClick() {
+    SetFocus();
+    Play(m_sounds[1]);
+    if (m_bCheckMode) {
+        m_bChecked = !m_bChecked;
+        Repaint();
+    } else if (m_hMenu) {
+        CRect rc;
+        GetWindowRect(rc);
+        m_bMenuOpen = TRUE;
+        Repaint();
+        const HMENU hSubMenu = ::GetSubMenu(m_hMenu, 0);
+        // The receiver may still change the submenu: it has not shown yet.
+        if (m_menuNotify.hWnd)
+            ::SendMessageA(m_menuNotify.hWnd, m_menuNotify.nMessage,
+                           reinterpret_cast<WPARAM>(hSubMenu), m_menuNotify.lParam);
+        const UINT nCommand = static_cast<UINT>(
+            ::TrackPopupMenuEx(hSubMenu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, rc.left,
+                               rc.bottom, m_hMenuTarget, nullptr));
+        m_bMenuOpen = FALSE;
+        Repaint();
+        if (nCommand)
+            ::PostMessageA(m_hMenuTarget, WM_COMMAND, MAKEWPARAM(LOWORD(nCommand), 0), 0);
+    } else if (m_szUrl[0]) {
+        SHELLEXECUTEINFOA sei = {};
+        sei.cbSize = sizeof(sei);
+        sei.fMask = SEE_MASK_FLAG_NO_UI;
+        sei.lpVerb = "open";
+        sei.lpFile = m_szUrl;
+        sei.nShow = SW_SHOWMAXIMIZED;
+        AfxShellExecuteEx(&sei);
+    }
+    // Not handled: the parent gets BN_CLICKED too.
+    return FALSE;
+}
+
+void CSkinButton::OnActivate(UINT nState, CWnd*, BOOL) {
+    Default();
+    if (nState == WA_INACTIVE)
+        ClearHover();
+}
+
+void CSkinButton::OnEnable(BOOL bEnable) {
+    Default();
+    if (!bEnable) {
+        // A disabled control must not keep the focus, nor leave the keyboard stranded.
+        const HWND hParent = GetParent();
+        const HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
+        ::SetFocus(hNext && hNext != m_hWnd ? hNext : hParent);
+        ClearHover();
+    }
+}
+
+void CSkinButton::OnCancelMode() {
+    Default();
+    ClearHover();
+}
+
+UINT CSkinButton::OnGetDlgCode() {
+    const UINT nCode = static_cast<UINT>(Default());
+    return nCode | (m_bDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
+HBRUSH CSkinButton::CtlColor(CDC*, UINT) {
+    // DrawItem paints every pixel: nothing is erased beneath the face.
+    return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
+}
+
+LRESULT CSkinButton::OnBmSetStyle(WPARAM wParam, LPARAM lParam) {
+    // The dialog manager moves the default by style; the button must stay owner-drawn.
+    const WPARAM nType = wParam & 0x1F;
+    if (nType == BS_DEFPUSHBUTTON)
+        m_bDefault = TRUE;
+    else if (nType == BS_PUSHBUTTON)
+        m_bDefault = FALSE;
+    return DefWindowProc(BM_SETSTYLE, (wParam & ~static_cast<WPARAM>(0x14)) | BS_OWNERDRAW, lParam);
+}
+
+void CSkinButton::OnMouseLeave() { ClearHover(); }
+
+LRESULT CSkinButton::OnBmSetCheck(WPARAM wParam, LPARAM) {
+    SetChecked(wParam == BST_CHECKED || wParam == BST_INDETERMINATE ? 1 : 0, TRUE);
+    return 0;
+}
+
+LRESULT CSkinButton::OnBmGetCheck(WPARAM, LPARAM) { return m_bChecked; }
