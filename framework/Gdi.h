@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+class CDC;
+
 class CGdiObject {
 public:
     CGdiObject() = default;
@@ -43,6 +45,8 @@ public:
     BOOL CreateFontIndirect(const LOGFONTA* pLogFont) {
         return Attach(::CreateFontIndirectA(pLogFont));
     }
+    // A font nPointSize tenths of a point high on pDC, or on the screen when pDC is nullptr.
+    BOOL CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC = nullptr);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 
