@@ -88,13 +88,22 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_toolBar.SetSizes(CSize(90, 60), CSize(32, 32));
     m_toolBar.ModifyStyle(0, TBSTYLE_FLAT);
 
+    m_titleLabel.SetBackground(RGB(255, 255, 255), 0, FALSE);
+    m_titleLabel.SetBold(TRUE);
     m_titleLabel.SetWindowText("  Create and Edit Playlist");
+    m_infoLabel.SetBackground(RGB(255, 255, 255), 0, FALSE);
     m_infoLabel.SetWindowText(kInfoText);
 
     m_playlist.InsertColumn(0, "FileName", LVCFMT_LEFT, 300);
     m_playlist.InsertColumn(1, "Path", LVCFMT_LEFT, 300);
     m_playlist.SetExtendedStyle(m_playlist.GetExtendedStyle() | LVS_EX_FULLROWSELECT |
                                 LVS_EX_GRIDLINES);
+
+    // One icon each, shown at rest, under the pointer and pressed alike.
+    m_upButton.SetIconsFromResources(IDI_MOVE_UP, 0);
+    m_downButton.SetIconsFromResources(IDI_MOVE_DOWN, 0);
+    m_clearButton.SetIconsFromResources(IDI_CLEAR, 0);
+    m_removeButton.SetIconsFromResources(IDI_REMOVE, 0);
 
     if (FillDriveList() > 0)
         m_driveCombo.SetCurSel(0);

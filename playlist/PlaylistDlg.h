@@ -1,6 +1,8 @@
 // The playlist window: drive choice, the ordered file list and the copy to the device.
 #pragma once
 
+#include "controls/button/SkinButton.h"
+#include "controls/label/StyledLabel.h"
 #include "controls/progress/PercentProgressCtrl.h"
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
@@ -52,15 +54,15 @@ protected:
     ULARGE_INTEGER m_totalFreeBytes;
     CImageListHandle m_sysImageList;  // the shell's list: lent, never destroyed
     CButton m_addPrefixCheck;
-    CButton m_removeButton;
-    CButton m_clearButton;
-    CButton m_downButton;
-    CButton m_upButton;
+    CSkinButton m_removeButton;
+    CSkinButton m_clearButton;
+    CSkinButton m_downButton;
+    CSkinButton m_upButton;
     CPercentProgressCtrl m_progress;
     CListCtrl m_playlist;
-    CStatic m_titleLabel;
-    CStatic m_infoLabel;
-    CStatic m_bannerLabel;
+    CStyledLabel m_titleLabel;
+    CStyledLabel m_infoLabel;
+    CStyledLabel m_bannerLabel;
     CStatic m_capacityText;
     CComboBox m_driveCombo;
     HICON m_hIcon;
