@@ -32,4 +32,15 @@ public:
     }
     BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem)); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) {
+        return static_cast<BOOL>(
+            SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nItem), bPartialOK));
+    }
+    int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
+    // nCode is LVIR_BOUNDS, LVIR_ICON, LVIR_LABEL or LVIR_SELECTBOUNDS.
+    BOOL GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const {
+        lpRect->left = static_cast<LONG>(nCode);
+        return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem),
+                                             reinterpret_cast<LPARAM>(lpRect)));
+    }
 };
