@@ -72,5 +72,5 @@ protected:
 
 // "Free: N MB, Total: N MB", with MB = 2^20 bytes, remainders dropped.
 CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes);
-// The file name of a path: what follows its last backslash, or the whole path.
+// The file name of a path: what follows its last backslash or slash, or the whole path.
 CString FileNameOfPath(const CString& path);

@@ -32,7 +32,11 @@ private:
 };
 }  // namespace
 
-CString FileNameOfPath(const CString& path) { return path.Mid(path.ReverseFind('\\') + 1); }
+CString FileNameOfPath(const CString& path) {
+    int nBackslash = path.ReverseFind('\\');
+    int nSlash = path.ReverseFind('/');
+    return path.Mid((nSlash > nBackslash ? nSlash : nBackslash) + 1);
+}
 
 void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex) {
     // By attributes only: the icon follows from the extension and the file is never opened.

@@ -39,10 +39,13 @@ TEST_F(Editing, RowHoldsNamePathAndTheShellIconOfItsType) {
     });
 }
 
-TEST(FileName, IsWhatFollowsTheLastBackslashOrTheWholePath) {
+TEST(FileName, IsWhatFollowsTheLastBackslashOrSlashOrTheWholePath) {
     EXPECT_STREQ(FileNameOfPath("C:\\a\\b\\song.mp3"), "song.mp3");
     EXPECT_STREQ(FileNameOfPath("song.mp3"), "song.mp3");
     EXPECT_STREQ(FileNameOfPath("E:\\"), "");
+    // Slashes too: a copy takes this name into the drive's root, never a folder of it.
+    EXPECT_STREQ(FileNameOfPath("C:\\a/b\\c/song.mp3"), "song.mp3");
+    EXPECT_STREQ(FileNameOfPath("..\\../x/../song.mp3"), "song.mp3");
 }
 
 TEST_F(Editing, UpMovesEachSelectedRowAboveItsNeighbour) {
