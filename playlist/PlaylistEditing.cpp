@@ -2,15 +2,11 @@
 
 #include "framework/FileDialog.h"
 #include "framework/Shell.h"
+#include "playlist/MediaFiles.h"
 
 #include <shellapi.h>
 
 namespace {
-const char kMediaFilter[] =
-    "Media files files|*.jpg;*.jpeg;*.bmp;*.mp3;*.wma;*.ogg;*.flac;*.aac;*.pmp;*.mkv;*.avi;*.ts;"
-    "*.tp;*.mp4;*.mov;*.vob;*.mpg;*.m2ts;*.flv;*.wmv; *.rm;*.rmvb;*.mpeg;*.mpeg4;*.h.264|All "
-    "Files(*.*)|*.*||";
-
 // Room for the names of a few thousand chosen files.
 const int kFileBufferLength = 100000;
 
