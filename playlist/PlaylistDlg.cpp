@@ -25,6 +25,12 @@ ON_BN_CLICKED(IDC_CLEAR, &CPlaylistDlg::OnClearList)
 ON_COMMAND(ID_COPY_FILES, &CPlaylistDlg::OnCopyFiles)
 ON_BN_CLICKED(IDC_REFRESH, &CPlaylistDlg::OnRefresh)
 ON_NOTIFY(NM_DBLCLK, IDC_PLAYLIST, &CPlaylistDlg::OnDblclkPlaylist)
+ON_COMMAND(ID_OPEN_PLAYLIST, &CPlaylistDlg::OnOpenPlaylist)
+ON_COMMAND(ID_SAVE_PLAYLIST, &CPlaylistDlg::OnSavePlaylist)
+ON_WM_DROPFILES()
+ON_WM_CONTEXTMENU()
+ON_NOTIFY(LVN_BEGINDRAG, IDC_PLAYLIST, &CPlaylistDlg::OnBeginDragPlaylist)
+ON_NOTIFY(NM_CUSTOMDRAW, IDC_PLAYLIST, &CPlaylistDlg::OnCustomDrawPlaylist)
 END_MESSAGE_MAP()
 
 CPlaylistDlg::CPlaylistDlg(CWnd* pParent) : CDialog(IDD_PLAYLIST_DIALOG, pParent) {
@@ -118,6 +124,7 @@ BOOL CPlaylistDlg::OnInitDialog() {
     // Without LVS_SHAREIMAGELISTS the list view would destroy the shell's list with itself.
     m_playlist.ModifyStyle(0, LVS_SHAREIMAGELISTS);
     m_playlist.SetImageList(m_sysImageList, LVSIL_SMALL);
+    ::DragAcceptFiles(m_hWnd, TRUE);
     return TRUE;
 }
 

@@ -12,8 +12,11 @@
 #include "framework/Menu.h"
 #include "framework/Static.h"
 #include "framework/ToolBar.h"
+#include "playlist/RowDrag.h"
 
 #include <vector>
+
+struct ImportResult;
 
 class CPlaylistDlg : public CDialog {
 public:
@@ -37,6 +40,18 @@ public:
     // Copies every row, in order, into the root of the selected drive.
     void CopyFilesToDevice();
 
+    // Appends the entries of a chosen playlist file.
+    void OnOpenPlaylist();
+    // Saves the rows' paths in a chosen playlist file.
+    void OnSavePlaylist();
+    // Appends dropped files, the media files of dropped folders and dropped playlists' entries.
+    void OnDropFiles(HDROP hDropInfo);
+    // The list's keys, and Ctrl+O and Ctrl+S anywhere in the window.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    void OnBeginDragPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnCustomDrawPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -48,6 +63,11 @@ protected:
     void InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex);
     // Appends one row for each path, in the given order.
     void AppendEntries(const std::vector<CString>& paths);
+    // Appends what an import brought, shows the new rows, and tells the user what it left out.
+    void AppendImported(const ImportResult& result);
+    // Moves the selected rows, in their order, to stand before row nBefore of the list as it
+    // is now (the row count for the end); they stay selected.
+    void MoveSelectionTo(int nBefore);
 
     CToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;
@@ -66,6 +86,7 @@ protected:
     CStatic m_capacityText;
     CComboBox m_driveCombo;
     HICON m_hIcon;
+    CRowDrag m_rowDrag;  // a drag of rows within the list
 
     DECLARE_MESSAGE_MAP()
 };

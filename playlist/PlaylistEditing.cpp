@@ -2,6 +2,7 @@
 
 #include "framework/FileDialog.h"
 #include "framework/Shell.h"
+#include "playlist/ListPaintPause.h"
 #include "playlist/MediaFiles.h"
 
 #include <shellapi.h>
@@ -9,23 +10,6 @@
 namespace {
 // Room for the names of a few thousand chosen files.
 const int kFileBufferLength = 100000;
-
-// Holds the list's painting while many rows change: a visible list otherwise repaints itself
-// and its scroll bars for every row, and thousands of rows take minutes.
-class CListPaintPause {
-public:
-    explicit CListPaintPause(CListCtrl& list) : m_list(list) { m_list.SetRedraw(FALSE); }
-    ~CListPaintPause() {
-        m_list.SetRedraw(TRUE);
-        m_list.RedrawWindow(nullptr, nullptr,
-                            RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
-    CListPaintPause(const CListPaintPause&) = delete;
-    CListPaintPause& operator=(const CListPaintPause&) = delete;
-
-private:
-    CListCtrl& m_list;
-};
 }  // namespace
 
 CString FileNameOfPath(const CString& path) {

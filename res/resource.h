@@ -32,3 +32,7 @@
 #define ID_FORMAT_DEVICE 32772
 #define ID_COPY_FILES 32773
 #define ID_OPEN_DEVICE 32774
+
+// Commands of the list's context menu beyond the toolbar's and the buttons'.
+#define ID_OPEN_PLAYLIST 32780
+#define ID_SAVE_PLAYLIST 32781

@@ -135,6 +135,32 @@ TEST_F(Editing, ManyRowEditsLeaveTheListShowingTheirResult) {
     });
 }
 
+TEST_F(Editing, DraggedSelectionLandsAsABlockInItsOrderAndStaysSelected) {
+    const struct {
+        std::initializer_list<int> selected;
+        int nBefore;
+        Names names;
+    } cases[] = {
+        {{0, 1}, 5, {"C", "D", "E", "A", "B", "F"}},  // down past three rows
+        {{3, 4}, 1, {"A", "D", "E", "B", "C", "F"}},  // up
+        {{0, 2, 4}, 6, {"B", "D", "F", "A", "C", "E"}},
+        {{1, 3}, 3, {"A", "C", "B", "D", "E", "F"}},  // into the span of a broken selection
+        {{1, 2}, 2, {"A", "B", "C", "D", "E", "F"}},  // onto itself
+    };
+    WithRows({}, [&] {
+        for (const auto& c : cases) {
+            dlg.m_playlist.DeleteAllItems();
+            dlg.AddRows({"A", "B", "C", "D", "E", "F"});
+            dlg.Select(c.selected);
+            Names selected = dlg.Selected();
+            dlg.MoveSelectionTo(c.nBefore);
+            SCOPED_TRACE(c.nBefore);
+            EXPECT_EQ(dlg.Names(), c.names);
+            EXPECT_EQ(dlg.Selected(), selected);
+        }
+    });
+}
+
 TEST_F(Editing, ClearEmptiesTheListAndLeavesTheFocus) {
     WithRows({"A", "B"}, [&] {
         HWND hFocus = ::GetFocus();

@@ -22,6 +22,7 @@ public:
     using CPlaylistDlg::m_progress;
     using CPlaylistDlg::m_sysImageList;
     using CPlaylistDlg::m_toolBar;
+    using CPlaylistDlg::MoveSelectionTo;
 
     // Sends a control's notification to the window, as the control itself would.
     LRESULT Notify(int nID, UINT nCode) {

@@ -1,0 +1,69 @@
+// Saved playlists and files dropped from the shell.
+#include "playlist/PlaylistDlg.h"
+
+#include "framework/FileDialog.h"
+#include "playlist/DroppedFiles.h"
+#include "playlist/M3uPlaylist.h"
+
+namespace {
+const char kOpenFilter[] = "Playlists (*.m3u8;*.m3u)|*.m3u8;*.m3u|All Files(*.*)|*.*||";
+const char kSaveFilter[] = "UTF-8 playlist (*.m3u8)|*.m3u8|Playlist (*.m3u)|*.m3u||";
+}  // namespace
+
+void CPlaylistDlg::AppendImported(const ImportResult& result) {
+    const int nFirst = m_playlist.GetItemCount();
+    AppendEntries(result.paths);
+    const int nCount = m_playlist.GetItemCount();
+    if (nCount > nFirst) {
+        // The end first, then the first new row: as many of the new rows show as fit.
+        m_playlist.EnsureVisible(nCount - 1, FALSE);
+        m_playlist.EnsureVisible(nFirst, FALSE);
+    }
+    CString message = DescribeImport(result);
+    if (!message.IsEmpty()) {
+        const bool bLeftOut = result.SkippedCount() > 0 || !result.unreadable.empty();
+        ::MessageBoxA(m_hWnd, message, GetWindowText(),
+                      MB_OK | (bLeftOut ? MB_ICONWARNING : MB_ICONINFORMATION));
+    }
+}
+
+void CPlaylistDlg::OnOpenPlaylist() {
+    CFileDialog dialog(TRUE, "m3u8", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kOpenFilter,
+                       this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    ImportResult result;
+    ReadM3uPlaylist(AnsiToWide(dialog.m_ofn.lpstrFile), &result);
+    AppendImported(result);
+}
+
+void CPlaylistDlg::OnSavePlaylist() {
+    const int nCount = m_playlist.GetItemCount();
+    if (nCount == 0)
+        return;
+    CFileDialog dialog(FALSE, "m3u8", nullptr,
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, kSaveFilter,
+                       this);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CString path = dialog.m_ofn.lpstrFile;
+    std::vector<CString> paths;
+    for (int i = 0; i < nCount; ++i)
+        paths.push_back(m_playlist.GetItemText(i, 1));
+    const bool bExisted = ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    DWORD dwError = WriteM3uPlaylist(path, paths);
+    if (dwError == 0)
+        return;
+    CString message = "The playlist could not be saved as " + path + ": " +
+                      SystemErrorText(dwError) +
+                      (bExisted ? "\nThe file that was there is unchanged." : "");
+    ::MessageBoxA(m_hWnd, message, GetWindowText(), MB_OK | MB_ICONERROR);
+}
+
+void CPlaylistDlg::OnDropFiles(HDROP hDropInfo) {
+    std::vector<std::wstring> dropped = DroppedPaths(hDropInfo);
+    ::DragFinish(hDropInfo);
+    ImportResult result;
+    ImportDroppedPaths(dropped, &result);
+    AppendImported(result);
+}
