@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -112,7 +113,9 @@ BOOL CALLBACK MatchTopLevel(HWND hWnd, LPARAM lParam) {
     auto* request = reinterpret_cast<FindRequest*>(lParam);
     char title[256] = {};
     ::GetWindowTextA(hWnd, title, sizeof(title));
-    if (std::strcmp(title, request->title) != 0 ||
+    // The program's message boxes carry the main window's title, but the main window has no owner.
+    bool ownedMain = std::strcmp(request->title, kMainTitle) == 0 && ::GetWindow(hWnd, GW_OWNER);
+    if (std::strcmp(title, request->title) != 0 || ownedMain ||
         (request->visibleOnly && !::IsWindowVisible(hWnd)) || !IsProgramWindow(hWnd))
         return TRUE;
     request->found = hWnd;
@@ -145,51 +148,66 @@ HWND RequireMain() {
     return hMain;
 }
 
+// Memory in another window's process, where that window's control can read and write records.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND hWnd, SIZE_T size) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hWnd, &pid);
+        m_hProcess =
+            ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        m_remote = m_hProcess ? static_cast<char*>(::VirtualAllocEx(m_hProcess, nullptr, size,
+                                                                    MEM_COMMIT, PAGE_READWRITE))
+                              : nullptr;
+        if (!m_remote)
+            Fail("cannot use memory in process %lu (error %lu)", pid, ::GetLastError());
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    ~RemoteMemory() {
+        if (m_remote)
+            ::VirtualFreeEx(m_hProcess, m_remote, 0, MEM_RELEASE);
+        if (m_hProcess)
+            ::CloseHandle(m_hProcess);
+    }
+    char* At(SIZE_T offset) const { return m_remote + offset; }
+    bool Write(SIZE_T offset, const void* data, SIZE_T size) const {
+        return m_remote && ::WriteProcessMemory(m_hProcess, At(offset), data, size, nullptr);
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T size) const {
+        return m_remote && ::ReadProcessMemory(m_hProcess, At(offset), data, size, nullptr);
+    }
+
+private:
+    HANDLE m_hProcess = nullptr;
+    char* m_remote = nullptr;
+};
+
 // Reads a list-view column title through memory in the list's own process, since the
 // LVCOLUMN record and its text buffer must live where the list view can write them.
 bool ReadColumnTitle(HWND hList, int column, std::string* pTitle) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hList, &pid);
-    HANDLE hProcess =
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!hProcess) {
-        Fail("cannot open the list view's process %lu (error %lu)", pid, ::GetLastError());
+    const SIZE_T kTextSize = 256;
+    RemoteMemory remote(hList, sizeof(LVCOLUMNA) + kTextSize);
+    LVCOLUMNA col = {};
+    col.mask = LVCF_TEXT;
+    col.pszText = remote.At(sizeof(LVCOLUMNA));
+    col.cchTextMax = static_cast<int>(kTextSize);
+    char text[kTextSize] = {};
+    LRESULT got = 0;
+    if (!remote.Write(0, &col, sizeof(col)) || !remote.Write(sizeof(LVCOLUMNA), text, kTextSize) ||
+        !Send(hList, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+              reinterpret_cast<LPARAM>(remote.At(0)), &got) ||
+        !remote.Read(sizeof(LVCOLUMNA), text, kTextSize)) {
+        Fail("cannot exchange column %d through the list view's process", column);
         return false;
     }
-    const SIZE_T kTextSize = 256;
-    auto* remote = static_cast<char*>(::VirtualAllocEx(
-        hProcess, nullptr, sizeof(LVCOLUMNA) + kTextSize, MEM_COMMIT, PAGE_READWRITE));
-    bool ok = false;
-    if (remote) {
-        LVCOLUMNA col = {};
-        col.mask = LVCF_TEXT;
-        col.pszText = remote + sizeof(LVCOLUMNA);
-        col.cchTextMax = static_cast<int>(kTextSize);
-        char text[kTextSize] = {};
-        LRESULT got = 0;
-        if (::WriteProcessMemory(hProcess, remote, &col, sizeof(col), nullptr) &&
-            ::WriteProcessMemory(hProcess, remote + sizeof(LVCOLUMNA), text, sizeof(text),
-                                 nullptr) &&
-            Send(hList, LVM_GETCOLUMNA, static_cast<WPARAM>(column),
-                 reinterpret_cast<LPARAM>(remote), &got) &&
-            ::ReadProcessMemory(hProcess, remote + sizeof(LVCOLUMNA), text, sizeof(text),
-                                nullptr)) {
-            text[kTextSize - 1] = '\0';
-            if (got) {
-                *pTitle = text;
-                ok = true;
-            } else {
-                Fail("LVM_GETCOLUMN failed for column %d", column);
-            }
-        } else {
-            Fail("cannot exchange column %d through the list view's process", column);
-        }
-        ::VirtualFreeEx(hProcess, remote, 0, MEM_RELEASE);
-    } else {
-        Fail("cannot allocate memory in the list view's process (error %lu)", ::GetLastError());
+    if (!got) {
+        Fail("LVM_GETCOLUMN failed for column %d", column);
+        return false;
     }
-    ::CloseHandle(hProcess);
-    return ok;
+    text[kTextSize - 1] = '\0';
+    *pTitle = text;
+    return true;
 }
 
 bool DiskSpace(const char* drive, ULONGLONG* pFreeMb, ULONGLONG* pTotalMb) {
@@ -548,6 +566,199 @@ int CmdWaitGone(DWORD timeoutMs) {
     return Result();
 }
 
+// --- the playlist: its rows, the program's messages, the context menu and the copy ---
+
+HWND RequirePlaylist() {
+    HWND hMain = RequireMain();
+    HWND hList = hMain ? ::GetDlgItem(hMain, kPlaylist) : nullptr;
+    if (hMain && !hList)
+        Fail("no list view (control %d)", kPlaylist);
+    return hList;
+}
+
+std::string RowText(HWND hList, int row) {
+    const SIZE_T kTextSize = 1024;
+    RemoteMemory remote(hList, sizeof(LVITEMA) + kTextSize);
+    LVITEMA item = {};
+    item.pszText = remote.At(sizeof(LVITEMA));
+    item.cchTextMax = static_cast<int>(kTextSize);
+    char text[kTextSize] = "";
+    if (!remote.Write(0, &item, sizeof(item)) ||
+        SendOr(hList, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+               reinterpret_cast<LPARAM>(remote.At(0)), -1) < 0 ||
+        !remote.Read(sizeof(LVITEMA), text, sizeof(text)))
+        return "<unreadable>";
+    text[kTextSize - 1] = '\0';
+    return text;
+}
+
+// Row's rectangle on the screen; the whole list's for row -1.
+bool RowRect(HWND hList, int row, RECT* pRect) {
+    if (row < 0)
+        return ::GetWindowRect(hList, pRect) != FALSE;
+    RemoteMemory remote(hList, sizeof(RECT));
+    RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+    if (!remote.Write(0, &rect, sizeof(rect)) ||
+        !SendOr(hList, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                reinterpret_cast<LPARAM>(remote.At(0)), 0) ||
+        !remote.Read(0, pRect, sizeof(RECT))) {
+        Fail("cannot read the rectangle of row %d", row);
+        return false;
+    }
+    ::MapWindowPoints(hList, nullptr, reinterpret_cast<POINT*>(pRect), 2);
+    return true;
+}
+
+// Prints "X Y TOP BOTTOM": a point in the middle of row's first column and the row's top and
+// bottom, on the screen; for row -1 the middle and edges of the list.
+int CmdRowPoint(int row) {
+    HWND hList = RequirePlaylist();
+    RECT rect;
+    if (hList && RowRect(hList, row, &rect))
+        std::printf("%ld %ld %ld %ld\n", row < 0 ? (rect.left + rect.right) / 2 : rect.left + 40,
+                    (rect.top + rect.bottom) / 2, rect.top, rect.bottom);
+    return Result();
+}
+
+// The rows' file names in order, separated by commas, a '*' before each selected one.
+std::string ReadRows(HWND hList) {
+    std::string rows;
+    LRESULT count = SendOr(hList, LVM_GETITEMCOUNT, 0, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        bool selected = SendOr(hList, LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED, 0);
+        rows += (i ? "," : "") + std::string(selected ? "*" : "") + RowText(hList, int(i));
+    }
+    return rows;
+}
+
+// Waits briefly for the rows (see ReadRows) to be as expected: input takes a moment to act.
+int CmdCheckRows(const std::string& expected) {
+    HWND hList = RequirePlaylist();
+    std::string rows;
+    if (hList && WaitFor([&] { return (rows = ReadRows(hList)) == expected; }, 3000))
+        Ok("rows are %s", rows.c_str());
+    else if (hList)
+        Fail("rows are \"%s\", expected \"%s\"", rows.c_str(), expected.c_str());
+    return Result();
+}
+
+// A visible dialog of the program's with this title, owned by its main window.
+HWND FindOwnedDialog(const char* title) {
+    HWND hMain = FindTopLevel(kMainTitle);
+    for (HWND hWnd = ::GetTopWindow(nullptr); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        char text[256] = "";
+        ::GetWindowTextA(hWnd, text, sizeof(text));
+        if (hWnd != hMain && ::IsWindowVisible(hWnd) && ClassName(hWnd) == "#32770" &&
+            ::GetWindow(hWnd, GW_OWNER) == hMain && std::strcmp(text, title) == 0)
+            return hWnd;
+    }
+    return nullptr;
+}
+
+// Waits for the program's message box, checks its text and closes it with OK.
+int CmdCloseMessage(const std::string& expected) {
+    HWND hBox = nullptr;
+    WaitFor([&] { return (hBox = FindOwnedDialog(kMainTitle)) != nullptr; }, 10000);
+    if (!hBox) {
+        Fail("no message box appeared");
+        return Result();
+    }
+    std::string text = WindowText(::GetDlgItem(hBox, 0xFFFF));
+    if (text == expected)
+        Ok("the message says \"%s\"", text.c_str());
+    else
+        Fail("the message says \"%s\", expected \"%s\"", text.c_str(), expected.c_str());
+    ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    if (!WaitFor([&] { return !::IsWindow(hBox); }, 5000))
+        Fail("the message box did not close");
+    return Result();
+}
+
+// The open popup menu as a person sees it, top to bottom: '+' for an item in black text,
+// '-' for one in grey text, '|' for a separator line. Menus cannot be read across processes
+// here, so the menu's pixels are read from the screen.
+std::string ReadMenuLook(HWND hPopup) {
+    RECT rect;
+    ::GetClientRect(hPopup, &rect);
+    ::MapWindowPoints(hPopup, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    ::InflateRect(&rect, -3, -3);  // clear of the frame, whose lines would join every band
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return "";
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC hScreen = ::GetDC(nullptr);
+    HDC hMemory = ::CreateCompatibleDC(hScreen);
+    HBITMAP hBitmap = ::CreateDIBSection(hMemory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hMemory, hBitmap);
+    if (!bits || !::BitBlt(hMemory, 0, 0, width, height, hScreen, rect.left, rect.top, SRCCOPY))
+        height = 0;  // nothing to read: the bands below stay empty
+    std::string look;
+    int bandStart = -1, bandWidest = 0;
+    bool bandDark = false;
+    for (int y = 0; y <= height; ++y) {
+        int dark = 0, grey = 0;
+        for (int x = 0; y < height && x < width; ++x) {
+            DWORD pixel = static_cast<const DWORD*>(bits)[y * width + x];
+            int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+            int high = std::max({r, g, b}), low = std::min({r, g, b});
+            dark += high < 0x50;
+            grey += high - low < 0x20 && high >= 0x50 && high < 0xC8;
+        }
+        if (dark + grey > 0) {
+            if (bandStart < 0)
+                bandStart = y, bandWidest = 0, bandDark = false;
+            bandWidest = std::max(bandWidest, dark + grey);
+            bandDark |= dark > 0;
+        } else if (bandStart >= 0) {
+            // A thin band is a separator across the menu, or a mnemonic's underline.
+            if (y - bandStart > 2)
+                look += bandDark ? '+' : '-';
+            else if (bandWidest > width / 2)
+                look += '|';
+            bandStart = -1;
+        }
+    }
+    ::SelectObject(hMemory, hOld);
+    if (hBitmap)
+        ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemory);
+    ::ReleaseDC(nullptr, hScreen);
+    return look;
+}
+
+// Waits for a popup menu and compares its look (see ReadMenuLook) with expected.
+int CmdCheckMenu(const std::string& expected) {
+    HWND hPopup = nullptr;
+    std::string look;
+    // Read until the menu has finished painting, or the time is up.
+    WaitFor(
+        [&] {
+            hPopup = ::FindWindowA(MAKEINTATOM(0x8000), nullptr);  // the popup menu class
+            look = hPopup && ::IsWindowVisible(hPopup) ? ReadMenuLook(hPopup) : "";
+            return look == expected;
+        },
+        5000);
+    if (look == expected)
+        Ok("the menu reads %s", look.c_str());
+    else if (!hPopup)
+        Fail("no popup menu is open");
+    else
+        Fail("the menu reads \"%s\", expected \"%s\"", look.c_str(), expected.c_str());
+    return Result();
+}
+
+// Starts Copy Files, as the toolbar button would.
+int CmdCopyFiles() {
+    HWND hMain = RequireMain();
+    if (hMain && ::PostMessageA(hMain, WM_COMMAND, ID_COPY_FILES, 0))
+        Ok("started Copy Files");
+    else if (hMain)
+        Fail("cannot post Copy Files (error %lu)", ::GetLastError());
+    return Result();
+}
+
 int Usage() {
     std::fputs(
         "usage: e2e_probe COMMAND [ARG]\n"
@@ -560,7 +771,12 @@ int Usage() {
         "  focus-main | focus-about bring that window to the foreground\n"
         "  check-focus ID           the main window's focus is on control ID\n"
         "  post-close               post SC_CLOSE to the main window\n"
-        "  wait-gone MS             wait until no window of the program is left\n",
+        "  wait-gone MS             wait until no window of the program is left\n"
+        "  row-point ROW            print a point in ROW (-1: the list) and its top and bottom\n"
+        "  check-rows ROWS          the rows' names in order, '*' before selected ones\n"
+        "  close-message TEXT       the program's message box says TEXT; press its OK\n"
+        "  check-menu LOOK          the open popup menu: '+' black item, '-' grey, '|' line\n"
+        "  copy-files               start Copy Files\n",
         stderr);
     return 2;
 }
@@ -603,5 +819,15 @@ int main(int argc, char** argv) {
         return CmdPostClose();
     if (command == "wait-gone" && hasNumber)
         return CmdWaitGone(ms);
+    if (command == "row-point" && argc == 3)
+        return CmdRowPoint(std::atoi(argv[2]));
+    if (command == "check-rows" && argc <= 3)
+        return CmdCheckRows(argc == 3 ? argv[2] : "");
+    if (command == "close-message" && argc == 3)
+        return CmdCloseMessage(argv[2]);
+    if (command == "check-menu" && argc == 3)
+        return CmdCheckMenu(argv[2]);
+    if (command == "copy-files" && argc == 2)
+        return CmdCopyFiles();
     return Usage();
 }
