@@ -163,6 +163,9 @@ TEST_F(Editing, DraggedSelectionLandsAsABlockInItsOrderAndStaysSelected) {
 
 TEST_F(Editing, ClearEmptiesTheListAndLeavesTheFocus) {
     WithRows({"A", "B"}, [&] {
+        // A click gives the skinned button the focus, as a real press would; from there the
+        // command must not move it on (the other buttons' commands give it to the list).
+        ::SetFocus(dlg.GetDlgItem(IDC_CLEAR));
         HWND hFocus = ::GetFocus();
         dlg.Notify(IDC_CLEAR, BN_CLICKED);
         EXPECT_EQ(dlg.m_playlist.GetItemCount(), 0);
