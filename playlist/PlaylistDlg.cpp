@@ -81,6 +81,8 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_toolBar.SetWindowPlacement(&placement);
     m_bannerLabel.ShowWindow(SW_HIDE);
 
+    // Without its lists the toolbar keeps the plain squares of its own bitmap.
+    m_toolBar.SetImageLists(32, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_DISABLED);
     m_toolBar.SetButtonText(0, "  Add Files  ");
     m_toolBar.SetButtonText(1, "  Copy Files  ");
     m_toolBar.SetButtonText(3, "Open Device");

@@ -4,6 +4,7 @@
 #include "controls/button/SkinButton.h"
 #include "controls/label/StyledLabel.h"
 #include "controls/progress/PercentProgressCtrl.h"
+#include "controls/toolbar/ImageToolBar.h"
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
 #include "framework/Dialog.h"
@@ -11,7 +12,6 @@
 #include "framework/ListCtrl.h"
 #include "framework/Menu.h"
 #include "framework/Static.h"
-#include "framework/ToolBar.h"
 
 #include <vector>
 
@@ -49,7 +49,7 @@ protected:
     // Appends one row for each path, in the given order.
     void AppendEntries(const std::vector<CString>& paths);
 
-    CToolBar m_toolBar;
+    CImageToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;
     ULARGE_INTEGER m_totalFreeBytes;
     CImageListHandle m_sysImageList;  // the shell's list: lent, never destroyed
