@@ -22,13 +22,16 @@ ON_BN_CLICKED(IDC_MOVE_UP, &CPlaylistDlg::OnMoveUp)
 ON_BN_CLICKED(IDC_MOVE_DOWN, &CPlaylistDlg::OnMoveDown)
 ON_BN_CLICKED(IDC_REMOVE, &CPlaylistDlg::OnRemoveSelected)
 ON_BN_CLICKED(IDC_CLEAR, &CPlaylistDlg::OnClearList)
+ON_COMMAND(ID_OPEN_DEVICE, &CPlaylistDlg::OnOpenDevice)
+ON_COMMAND(ID_FORMAT_DEVICE, &CPlaylistDlg::OnFormatDevice)
 ON_COMMAND(ID_COPY_FILES, &CPlaylistDlg::OnCopyFiles)
 ON_BN_CLICKED(IDC_REFRESH, &CPlaylistDlg::OnRefresh)
 ON_NOTIFY(NM_DBLCLK, IDC_PLAYLIST, &CPlaylistDlg::OnDblclkPlaylist)
+ON_WM_DEVICECHANGE()
 END_MESSAGE_MAP()
 
 CPlaylistDlg::CPlaylistDlg(CWnd* pParent) : CDialog(IDD_PLAYLIST_DIALOG, pParent) {
-    // Zero until the first free-space query, so a failing first query shows 0 MB.
+    // Zero until the first free-space query that succeeds.
     m_totalBytes.QuadPart = 0;
     m_totalFreeBytes.QuadPart = 0;
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));

@@ -37,6 +37,13 @@ public:
     // Copies every row, in order, into the root of the selected drive.
     void CopyFilesToDevice();
 
+    // Opens the selected drive in the shell with its default verb.
+    void OnOpenDevice();
+    // Runs the shell's format dialog for the selected drive, then shows its capacity again.
+    void OnFormatDevice();
+    // Lists a volume that arrived and takes out one that left; always FALSE.
+    BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
@@ -72,5 +79,8 @@ protected:
 
 // "Free: N MB, Total: N MB", with MB = 2^20 bytes, remainders dropped.
 CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes);
+// Sets drive to the drive text ("E:") of a unit mask that names exactly one drive, A to Z;
+// FALSE, leaving drive alone, for any other mask.
+BOOL DriveFromUnitMask(DWORD unitMask, CString& drive);
 // The file name of a path: what follows its last backslash, or the whole path.
 CString FileNameOfPath(const CString& path);
