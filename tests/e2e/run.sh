@@ -2,7 +2,7 @@
 # End-to-end run of the real program under Wine, driven as a user would drive it:
 # start it, read its window through e2e_probe, open and close the About box three times,
 # take a screenshot, then close it with Esc, with the close box and with Enter, and check
-# each time that the process ends.
+# each time that the process ends; then plug a drive in and out while it runs (hotplug.sh).
 # Usage: run.sh OveloPlaylist.exe e2e_probe.exe
 # Writes e2e-screenshot.png beside the program; UPDATE_SCREENSHOT=1 also copies it to
 # docs/screenshot.png.
@@ -184,5 +184,9 @@ probe focus-main || fail "cannot give the main window the focus"
 probe check-focus 1001 || fail "the drive list does not have the focus at start"
 press_key_in "Ovelo Playlist Tool" Return focus-main
 wait_app_exit 10 || fail "the program was still running 10 s after Enter"
+
+step "a drive plugged in and taken out while the program runs"
+"$root/tools/without-drives.sh" bash "$here/hotplug.sh" "$exe" "$probe_exe" \
+    "$(dirname "$exe")/hotplug.exe" || fail "the drive list did not follow the plugged drive"
 
 echo "e2e passed in $(($(date +%s) - started)) s"
