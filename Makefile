@@ -1,5 +1,7 @@
 # Builds the Windows program with MinGW-w64 and runs and tests it under Wine.
 #   make run    build the 64-bit program and start it (DRIVES="E=/media/me/PLAYER ..." maps drives)
+#   make plug DRIVE=H FOLDER=/some/folder, make unplug DRIVE=H
+#               while `make run` is up: plug a removable drive in, take it out again
 #   make test   build 64-bit and 32-bit, then run every test
 #   make bench  build and run the benchmarks
 #   make format reformat the C++ sources
@@ -9,7 +11,7 @@ DRIVES ?=
 X64 := build/x86_64
 X86 := build/i686
 
-.PHONY: run test bench format deps x86_64 i686
+.PHONY: run plug unplug test bench format deps x86_64 i686
 
 deps:
 	tools/install-deps.sh
@@ -21,6 +23,16 @@ x86_64 i686: deps
 
 run: x86_64
 	tools/run-app.sh $(X64)/OveloPlaylist.exe $(DRIVES)
+
+# The drive goes into the prefix that `make run` uses, and is announced to its windows.
+# It stays in that prefix until it is unplugged.
+RUN_PREFIX := $(CURDIR)/$(X64)/wine-run
+plug unplug: x86_64
+	@test -f $(RUN_PREFIX)/system.reg || { echo "start the program with make run first" >&2; exit 2; }
+	@test -n "$(DRIVE)" -a \( $@ = unplug -o -d "$(FOLDER)" \) || \
+	    { echo "usage: make plug DRIVE=H FOLDER=/some/folder, make unplug DRIVE=H" >&2; exit 2; }
+	WINEPREFIX=$(RUN_PREFIX) tools/wine-run.sh $(X64)/hotplug.exe $@ $(DRIVE) \
+	    $(if $(filter plug,$@),"$$(realpath "$(FOLDER)")")
 
 # Nothing runs the 32-bit executables here: their ctest only checks the linked resources.
 test: x86_64 i686

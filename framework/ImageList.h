@@ -31,6 +31,13 @@ public:
         m_hImageList = ImageList_Create(cx, cy, nFlags, nInitial, nGrow);
         return m_hImageList != nullptr;
     }
+    // Owner only: takes ownership of h; refuses while a list is held.
+    template <bool M = t_bManaged, std::enable_if_t<M, int> = 0> BOOL Attach(HIMAGELIST h) {
+        if (m_hImageList)
+            return FALSE;
+        m_hImageList = h;
+        return h != nullptr;
+    }
     template <bool M = t_bManaged, std::enable_if_t<M, int> = 0> BOOL DeleteImageList() {
         if (!m_hImageList)
             return FALSE;

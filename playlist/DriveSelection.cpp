@@ -32,8 +32,15 @@ void CPlaylistDlg::OnSelchangeDrive() {
     if (m_driveCombo.GetCurSel() < 0)
         return;
     CString root = m_driveCombo.GetWindowText() + "\\";
-    ULARGE_INTEGER availableToCaller;
-    ::GetDiskFreeSpaceExA(root, &availableToCaller, &m_totalBytes, &m_totalFreeBytes);
+    ULARGE_INTEGER availableToCaller, totalBytes, totalFreeBytes;
+    // A drive that has gone since it was listed has no figures: showing those of the drive
+    // queried before would be untrue, so the text is blanked as for a removed drive.
+    if (!::GetDiskFreeSpaceExA(root, &availableToCaller, &totalBytes, &totalFreeBytes)) {
+        m_capacityText.SetWindowText(" ");
+        return;
+    }
+    m_totalBytes = totalBytes;
+    m_totalFreeBytes = totalFreeBytes;
     m_capacityText.SetWindowText(
         FormatCapacityText(m_totalFreeBytes.QuadPart, m_totalBytes.QuadPart));
 }

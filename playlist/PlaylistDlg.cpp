@@ -22,6 +22,8 @@ ON_BN_CLICKED(IDC_MOVE_UP, &CPlaylistDlg::OnMoveUp)
 ON_BN_CLICKED(IDC_MOVE_DOWN, &CPlaylistDlg::OnMoveDown)
 ON_BN_CLICKED(IDC_REMOVE, &CPlaylistDlg::OnRemoveSelected)
 ON_BN_CLICKED(IDC_CLEAR, &CPlaylistDlg::OnClearList)
+ON_COMMAND(ID_OPEN_DEVICE, &CPlaylistDlg::OnOpenDevice)
+ON_COMMAND(ID_FORMAT_DEVICE, &CPlaylistDlg::OnFormatDevice)
 ON_COMMAND(ID_COPY_FILES, &CPlaylistDlg::OnCopyFiles)
 ON_BN_CLICKED(IDC_REFRESH, &CPlaylistDlg::OnRefresh)
 ON_NOTIFY(NM_DBLCLK, IDC_PLAYLIST, &CPlaylistDlg::OnDblclkPlaylist)
@@ -31,10 +33,11 @@ ON_WM_DROPFILES()
 ON_WM_CONTEXTMENU()
 ON_NOTIFY(LVN_BEGINDRAG, IDC_PLAYLIST, &CPlaylistDlg::OnBeginDragPlaylist)
 ON_NOTIFY(NM_CUSTOMDRAW, IDC_PLAYLIST, &CPlaylistDlg::OnCustomDrawPlaylist)
+ON_WM_DEVICECHANGE()
 END_MESSAGE_MAP()
 
 CPlaylistDlg::CPlaylistDlg(CWnd* pParent) : CDialog(IDD_PLAYLIST_DIALOG, pParent) {
-    // Zero until the first free-space query, so a failing first query shows 0 MB.
+    // Zero until the first free-space query that succeeds.
     m_totalBytes.QuadPart = 0;
     m_totalFreeBytes.QuadPart = 0;
     m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
@@ -87,6 +90,8 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_toolBar.SetWindowPlacement(&placement);
     m_bannerLabel.ShowWindow(SW_HIDE);
 
+    // Without its lists the toolbar keeps the plain squares of its own bitmap.
+    m_toolBar.SetImageLists(32, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_DISABLED);
     m_toolBar.SetButtonText(0, "  Add Files  ");
     m_toolBar.SetButtonText(1, "  Copy Files  ");
     m_toolBar.SetButtonText(3, "Open Device");

@@ -4,6 +4,7 @@
 #include "controls/button/SkinButton.h"
 #include "controls/label/StyledLabel.h"
 #include "controls/progress/PercentProgressCtrl.h"
+#include "controls/toolbar/ImageToolBar.h"
 #include "framework/Button.h"
 #include "framework/ComboBox.h"
 #include "framework/Dialog.h"
@@ -11,7 +12,6 @@
 #include "framework/ListCtrl.h"
 #include "framework/Menu.h"
 #include "framework/Static.h"
-#include "framework/ToolBar.h"
 #include "playlist/RowDrag.h"
 
 #include <vector>
@@ -39,6 +39,13 @@ public:
     void OnCopyFiles();
     // Copies every row, in order, into the root of the selected drive.
     void CopyFilesToDevice();
+
+    // Opens the selected drive in the shell with its default verb.
+    void OnOpenDevice();
+    // Runs the shell's format dialog for the selected drive, then shows its capacity again.
+    void OnFormatDevice();
+    // Lists a volume that arrived and takes out one that left; always FALSE.
+    BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
 
     // Appends the entries of a chosen playlist file.
     void OnOpenPlaylist();
@@ -69,7 +76,7 @@ protected:
     // is now (the row count for the end); they stay selected.
     void MoveSelectionTo(int nBefore);
 
-    CToolBar m_toolBar;
+    CImageToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;
     ULARGE_INTEGER m_totalFreeBytes;
     CImageListHandle m_sysImageList;  // the shell's list: lent, never destroyed
@@ -93,5 +100,8 @@ protected:
 
 // "Free: N MB, Total: N MB", with MB = 2^20 bytes, remainders dropped.
 CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes);
+// Sets drive to the drive text ("E:") of a unit mask that names exactly one drive, A to Z;
+// FALSE, leaving drive alone, for any other mask.
+BOOL DriveFromUnitMask(DWORD unitMask, CString& drive);
 // The file name of a path: what follows its last backslash or slash, or the whole path.
 CString FileNameOfPath(const CString& path);

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -285,9 +286,9 @@ void CheckDriveList(HWND hMain) {
         Fail("drive list shows \"%s\", expected \"E:\"", shown.c_str());
 }
 
-// freeBeforeMb is E:'s free space read before the program started; the program's own
+// freeBeforeMb is the drive's free space read before the program read it; the program's own
 // reading lies between it and the current one, since the host disk is shared with the build.
-void CheckCapacity(HWND hMain, ULONGLONG freeBeforeMb) {
+void CheckCapacity(HWND hMain, const char* drive, ULONGLONG freeBeforeMb) {
     HWND hText = ::GetDlgItem(hMain, kCapacityText);
     if (!hText) {
         Fail("no capacity text (control %d)", kCapacityText);
@@ -299,22 +300,22 @@ void CheckCapacity(HWND hMain, ULONGLONG freeBeforeMb) {
         Fail("capacity text \"%s\" is not \"Free: <n> MB, Total: <n> MB\"", text.c_str());
         return;
     }
-    if (!DiskSpace("E:", &nowFree, &nowTotal)) {
-        Fail("GetDiskFreeSpaceExA(E:\\) failed here (error %lu)", ::GetLastError());
+    if (!DiskSpace(drive, &nowFree, &nowTotal)) {
+        Fail("GetDiskFreeSpaceExA(%s\\) failed here (error %lu)", drive, ::GetLastError());
         return;
     }
     ULONGLONG low = freeBeforeMb < nowFree ? freeBeforeMb : nowFree;
     ULONGLONG high = freeBeforeMb < nowFree ? nowFree : freeBeforeMb;
     if (shownFree >= low && shownFree <= high)
-        Ok("capacity text \"%s\": free matches E: (%llu MB)", text.c_str(), nowFree);
+        Ok("capacity text \"%s\": free matches %s (%llu MB)", text.c_str(), drive, nowFree);
     else
-        Fail("capacity text \"%s\": free %llu MB, but E: has %llu MB free (%llu MB before start)",
-             text.c_str(), shownFree, nowFree, freeBeforeMb);
+        Fail("capacity text \"%s\": free %llu MB, but %s has %llu MB free (%llu MB before)",
+             text.c_str(), shownFree, drive, nowFree, freeBeforeMb);
     if (shownTotal == nowTotal)
-        Ok("total matches E: (%llu MB)", nowTotal);
+        Ok("total matches %s (%llu MB)", drive, nowTotal);
     else
-        Fail("capacity text \"%s\": total %llu MB, but E: has %llu MB", text.c_str(), shownTotal,
-             nowTotal);
+        Fail("capacity text \"%s\": total %llu MB, but %s has %llu MB", text.c_str(), shownTotal,
+             drive, nowTotal);
 }
 
 void CheckPlaylistColumns(HWND hMain) {
@@ -400,7 +401,7 @@ int CmdCheckMain(ULONGLONG freeBeforeMb) {
     if (::GetWindow(hMain, GW_OWNER) || (::GetWindowLongPtrA(hMain, GWL_STYLE) & WS_CHILD))
         Fail("the main window is not an unowned top-level window");
     CheckDriveList(hMain);
-    CheckCapacity(hMain, freeBeforeMb);
+    CheckCapacity(hMain, "E:", freeBeforeMb);
     CheckAddPrefix(hMain);
     CheckPlaylistColumns(hMain);
     return Result();
@@ -759,6 +760,70 @@ int CmdCopyFiles() {
     return Result();
 }
 
+// The drive list's entries, asked for in UTF-16: Wine hands a cross-process CB_GETLBTEXTA
+// back unconverted.
+bool ReadDriveEntries(HWND hCombo, std::vector<std::string>* pEntries) {
+    LRESULT count = SendOr(hCombo, CB_GETCOUNT, 0, 0, -1);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t wide[64] = {};
+        char text[64] = {};
+        DWORD_PTR ignored = 0;
+        LRESULT length = SendOr(hCombo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0, -1);
+        if (length < 0 || length >= static_cast<LRESULT>(sizeof(text)) ||
+            !::SendMessageTimeoutW(hCombo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                   reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                                   &ignored))
+            return false;
+        ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+        pEntries->push_back(text);
+    }
+    return count >= 0;
+}
+
+// The drive list holds exactly these entries, and entry nSelected (-1: none) is selected.
+int CmdCheckDriveList(int nSelected, char** expected, int nExpected) {
+    HWND hMain = RequireMain();
+    HWND hCombo = hMain ? ::GetDlgItem(hMain, kDriveCombo) : nullptr;
+    std::vector<std::string> entries;
+    if (!hCombo || !ReadDriveEntries(hCombo, &entries)) {
+        Fail("cannot read the drive list");
+        return Result();
+    }
+    std::string shown, wanted;
+    for (const std::string& entry : entries)
+        shown += " " + entry;
+    for (int i = 0; i < nExpected; ++i)
+        wanted += std::string(" ") + expected[i];
+    if (shown == wanted)
+        Ok("drive list:%s", shown.c_str());
+    else
+        Fail("drive list:%s; expected:%s", shown.c_str(), wanted.c_str());
+    LRESULT selection = SendOr(hCombo, CB_GETCURSEL, 0, 0, -2);
+    if (selection == nSelected)
+        Ok("selected entry: %d", nSelected);
+    else
+        Fail("selected entry: %ld; expected %d", static_cast<long>(selection), nSelected);
+    return Result();
+}
+
+int CmdCheckCapacity(const char* drive, ULONGLONG freeBeforeMb) {
+    if (HWND hMain = RequireMain())
+        CheckCapacity(hMain, drive, freeBeforeMb);
+    return Result();
+}
+
+int CmdCheckCapacityText(const char* expected) {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    std::string text = WindowText(::GetDlgItem(hMain, kCapacityText));
+    if (text == expected)
+        Ok("capacity text is \"%s\"", text.c_str());
+    else
+        Fail("capacity text is \"%s\"; expected \"%s\"", text.c_str(), expected);
+    return Result();
+}
+
 int Usage() {
     std::fputs(
         "usage: e2e_probe COMMAND [ARG]\n"
@@ -776,7 +841,12 @@ int Usage() {
         "  check-rows ROWS          the rows' names in order, '*' before selected ones\n"
         "  close-message TEXT       the program's message box says TEXT; press its OK\n"
         "  check-menu LOOK          the open popup menu: '+' black item, '-' grey, '|' line\n"
-        "  copy-files               start Copy Files\n",
+        "  copy-files               start Copy Files\n"
+        "  check-drive-list SEL [ENTRY]...  the drive list holds exactly ENTRY...; SEL is\n"
+        "                           the selected entry, -1 for none\n"
+        "  check-capacity DRIVE FREE_MB     the capacity text shows DRIVE's figures; FREE_MB\n"
+        "                           from disk-free before the program read them\n"
+        "  check-capacity-text TEXT the capacity text is exactly TEXT\n",
         stderr);
     return 2;
 }
@@ -829,5 +899,11 @@ int main(int argc, char** argv) {
         return CmdCheckMenu(argv[2]);
     if (command == "copy-files" && argc == 2)
         return CmdCopyFiles();
+    if (command == "check-drive-list" && argc >= 3)
+        return CmdCheckDriveList(std::atoi(argv[2]), argv + 3, argc - 3);
+    if (command == "check-capacity" && argc == 4 && ParseNumber(argv[3], &number))
+        return CmdCheckCapacity(argv[2], number);
+    if (command == "check-capacity-text" && argc == 3)
+        return CmdCheckCapacityText(argv[2]);
     return Usage();
 }

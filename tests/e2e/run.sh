@@ -4,7 +4,8 @@
 # take a screenshot, then close it with Esc, with the close box and with Enter, and check
 # each time that the process ends. Then fill the playlist with files dropped from outside
 # through the X drag protocol, and drive row dragging, the list's keys, its context menu and
-# saved playlists with the mouse and keyboard.
+# saved playlists with the mouse and keyboard; then plug a drive in and out while it runs
+# (hotplug.sh).
 # Usage: run.sh OveloPlaylist.exe e2e_probe.exe
 # Writes e2e-screenshot.png beside the program; UPDATE_SCREENSHOT=1 also copies it to
 # docs/screenshot.png.
@@ -313,5 +314,9 @@ probe check-rows "01.jpg,03.avi,*02.mp3,b.mp3,d.mp3,e.mp3,01.jpg,03.avi,02.mp3,b
 probe post-close >/dev/null || fail "cannot close the main window"
 wait_app_exit 10 || fail "the program was still running 10 s after the close command"
 rm -rf "$media_unix"
+
+step "a drive plugged in and taken out while the program runs"
+"$root/tools/without-drives.sh" bash "$here/hotplug.sh" "$exe" "$probe_exe" \
+    "$(dirname "$exe")/hotplug.exe" || fail "the drive list did not follow the plugged drive"
 
 echo "e2e passed in $(($(date +%s) - started)) s"

@@ -156,11 +156,15 @@ TEST_F(WindowLayout, ToolbarHasFourCaptionedFlatButtonsAndASeparator) {
         LRESULT size = bar.SendMessage(TB_GETBUTTONSIZE);
         EXPECT_EQ(LOWORD(size), 90);
         EXPECT_EQ(HIWORD(size), 60);
-        int cx = 0, cy = 0;
-        ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(bar.SendMessage(TB_GETIMAGELIST)), &cx,
-                              &cy);
-        EXPECT_EQ(cx, 32);
-        EXPECT_EQ(cy, 32);
+        // The pictograms' lists: normal, hot and disabled, four 32 x 32 images each.
+        for (UINT message : {TB_GETIMAGELIST, TB_GETHOTIMAGELIST, TB_GETDISABLEDIMAGELIST}) {
+            auto hList = reinterpret_cast<HIMAGELIST>(bar.SendMessage(message));
+            int cx = 0, cy = 0;
+            ImageList_GetIconSize(hList, &cx, &cy);
+            EXPECT_EQ(cx, 32);
+            EXPECT_EQ(cy, 32);
+            EXPECT_EQ(ImageList_GetImageCount(hList), 4);
+        }
     });
 }
 
