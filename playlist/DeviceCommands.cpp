@@ -59,8 +59,12 @@ BOOL CPlaylistDlg::OnDeviceChange(UINT nEventType, DWORD_PTR dwData) {
         int nIndex = m_driveCombo.FindStringExact(-1, drive);
         if (nIndex >= 0)
             m_driveCombo.DeleteString(static_cast<UINT>(nIndex));
-        if (m_driveCombo.GetCurSel() < 0)
+        if (m_driveCombo.GetCurSel() < 0) {
+            // Deleting the chosen entry leaves its text painted in the box; clearing the
+            // selection repaints it, so a drive that left never shows as the target.
+            m_driveCombo.SetCurSel(-1);
             m_capacityText.SetWindowText(" ");
+        }
     }
     return FALSE;
 }

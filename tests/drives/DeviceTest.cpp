@@ -3,6 +3,7 @@
 #include "framework/Shell.h"
 #include "res/resource.h"
 #include "tests/drives/DriveChecks.h"
+#include "tests/support/Capture.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
 
@@ -24,6 +25,7 @@ void Prepare(test::PlaylistDlgProbe& dlg, const std::string& entries, int nSelec
     for (std::string entry; words >> entry;)
         dlg.m_driveCombo.AddString(entry.c_str());
     dlg.m_driveCombo.SetCurSel(nSelected);
+    dlg.m_driveCombo.UpdateWindow();  // shown as it stands before the events
     dlg.m_capacityText.SetWindowText("kept");
 }
 
@@ -94,6 +96,11 @@ TEST(DeviceEvents, VolumesArriveAndLeave) {
             EXPECT_EQ(Listed(dlg), c.after);
             EXPECT_EQ(dlg.m_driveCombo.GetCurSel(), c.nSelectedAfter);
             capacity.Check(dlg);
+            // On the screen the list shows what it holds, as a full repaint draws it.
+            test::PumpMessages();
+            test::Picture shown = test::Screen(dlg.m_driveCombo);
+            dlg.m_driveCombo.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_TRUE(shown == test::Screen(dlg.m_driveCombo));
         }
     });
 }
