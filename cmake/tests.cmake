@@ -33,7 +33,7 @@ if(E2E_SOURCES)
     target_link_libraries(e2e_probe PRIVATE win32)
     if(CMAKE_CROSSCOMPILING_EMULATOR)
         add_test(NAME e2e COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/run.sh
-                 $<TARGET_FILE:OveloPlaylist> $<TARGET_FILE:e2e_probe>)
+                 $<TARGET_FILE:OveloPlaylist> $<TARGET_FILE:e2e_probe> $<TARGET_FILE:hotplug>)
         # Its hot-plug steps unmap the prefix's removable drives for a while.
         set_tests_properties(e2e PROPERTIES RUN_SERIAL TRUE)
     endif()

@@ -1,5 +1,6 @@
 // e2e_probe: reads and drives the running program's windows from outside, as run.sh asks.
 // Each sub-command prints what it saw and exits 0 only when everything matched.
+#include "controls/progress/PercentProgressCtrl.h"
 #include "res/resource.h"
 
 #include <windows.h>
@@ -543,17 +544,6 @@ int CmdCheckFocus(int nId) {
     return Result();
 }
 
-int CmdPostClose() {
-    HWND hMain = RequireMain();
-    if (!hMain)
-        return Result();
-    if (::PostMessageA(hMain, WM_SYSCOMMAND, SC_CLOSE, 0))
-        Ok("posted SC_CLOSE");
-    else
-        Fail("cannot post SC_CLOSE (error %lu)", ::GetLastError());
-    return Result();
-}
-
 int CmdWaitGone(DWORD timeoutMs) {
     if (WaitFor(
             [] {
@@ -567,7 +557,7 @@ int CmdWaitGone(DWORD timeoutMs) {
     return Result();
 }
 
-// --- the playlist: its rows, the program's messages, the context menu and the copy ---
+// --- the playlist: its rows, the program's messages and the context menu ---
 
 HWND RequirePlaylist() {
     HWND hMain = RequireMain();
@@ -750,16 +740,6 @@ int CmdCheckMenu(const std::string& expected) {
     return Result();
 }
 
-// Starts Copy Files, as the toolbar button would.
-int CmdCopyFiles() {
-    HWND hMain = RequireMain();
-    if (hMain && ::PostMessageA(hMain, WM_COMMAND, ID_COPY_FILES, 0))
-        Ok("started Copy Files");
-    else if (hMain)
-        Fail("cannot post Copy Files (error %lu)", ::GetLastError());
-    return Result();
-}
-
 // The drive list's entries, asked for in UTF-16: Wine hands a cross-process CB_GETLBTEXTA
 // back unconverted.
 bool ReadDriveEntries(HWND hCombo, std::vector<std::string>* pEntries) {
@@ -824,6 +804,190 @@ int CmdCheckCapacityText(const char* expected) {
     return Result();
 }
 
+// --- the window's look and the progress text ---
+
+void PrintRect(const char* name, const RECT& rect) {
+    std::printf("%s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void PrintColour(const char* name, COLORREF colour) {
+    std::printf("colour %s %u %u %u\n", name, GetRValue(colour), GetGValue(colour),
+                GetBValue(colour));
+}
+
+// A point of the caption that the window itself calls its close box.
+bool FindCloseBox(HWND hMain, POINT* pPoint) {
+    RECT rect;
+    ::GetWindowRect(hMain, &rect);
+    for (LONG y = rect.top; y < rect.top + 40; ++y) {
+        for (LONG x = rect.right - 1; x > rect.right - 60; --x) {
+            if (SendOr(hMain, WM_NCHITTEST, 0, MAKELPARAM(x, y), HTNOWHERE) == HTCLOSE) {
+                // Step into the box, clear of its edge.
+                *pPoint = {x - 3, y + 3};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Prints where the window's parts are on the screen, one per line "NAME LEFT TOP RIGHT
+// BOTTOM": the window, the toolbar's buttons by command (add-files, copy-files, open-device,
+// format-device; with their image index after the rectangle), the arrow buttons, the list,
+// the drive list, the capacity text, the check box and the progress bar. Then "closebox X Y",
+// and "colour NAME R G B" for the colours that the look is drawn in.
+int CmdLayout() {
+    HWND hMain = RequireMain();
+    if (!hMain)
+        return Result();
+    RECT rect;
+    ::GetWindowRect(hMain, &rect);
+    PrintRect("window", rect);
+    const struct {
+        const char* name;
+        int nCommand;
+    } tools[] = {{"add-files", ID_ADD_FILES},
+                 {"copy-files", ID_COPY_FILES},
+                 {"open-device", ID_OPEN_DEVICE},
+                 {"format-device", ID_FORMAT_DEVICE}};
+    HWND hToolBar = ::GetDlgItem(hMain, AFX_IDW_TOOLBAR);
+    for (const auto& tool : tools) {
+        RemoteMemory remote(hToolBar, sizeof(TBBUTTON) + sizeof(RECT));
+        LRESULT index = SendOr(hToolBar, TB_COMMANDTOINDEX, tool.nCommand, 0, -1);
+        TBBUTTON button = {};
+        if (index < 0 ||
+            !SendOr(hToolBar, TB_GETBUTTON, static_cast<WPARAM>(index),
+                    reinterpret_cast<LPARAM>(remote.At(0)), 0) ||
+            !SendOr(hToolBar, TB_GETITEMRECT, static_cast<WPARAM>(index),
+                    reinterpret_cast<LPARAM>(remote.At(sizeof(TBBUTTON))), 0) ||
+            !remote.Read(0, &button, sizeof(button)) ||
+            !remote.Read(sizeof(TBBUTTON), &rect, sizeof(rect))) {
+            Fail("cannot read the toolbar button of command %d", tool.nCommand);
+            continue;
+        }
+        ::MapWindowPoints(hToolBar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        std::printf("%s %ld %ld %ld %ld %d\n", tool.name, rect.left, rect.top, rect.right,
+                    rect.bottom, button.iBitmap);
+    }
+    const struct {
+        const char* name;
+        int nId;
+    } controls[] = {
+        {"up", IDC_MOVE_UP},         {"down", IDC_MOVE_DOWN}, {"remove", IDC_REMOVE},
+        {"clear", IDC_CLEAR},        {"list", kPlaylist},     {"drives", kDriveCombo},
+        {"capacity", kCapacityText}, {"prefix", kAddPrefix},  {"progress", IDC_PROGRESS}};
+    for (const auto& control : controls) {
+        HWND hControl = ::GetDlgItem(hMain, control.nId);
+        if (hControl && ::GetWindowRect(hControl, &rect))
+            PrintRect(control.name, rect);
+        else
+            Fail("no control %d", control.nId);
+    }
+    POINT closeBox;
+    if (FindCloseBox(hMain, &closeBox))
+        std::printf("closebox %ld %ld\n", closeBox.x, closeBox.y);
+    else
+        Fail("the caption has no close box");
+    HWND hProgress = ::GetDlgItem(hMain, IDC_PROGRESS);
+    PrintColour("face", ::GetSysColor(COLOR_BTNFACE));
+    PrintColour("highlight", ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    PrintColour("shadow", ::GetSysColor(COLOR_BTNSHADOW));
+    PrintColour("bar", static_cast<COLORREF>(SendOr(hProgress, PPM_GETBARCOLOR, 0, 0, 0)));
+    PrintColour("barbk", static_cast<COLORREF>(SendOr(hProgress, PPM_GETBKCOLOR, 0, 0, 0)));
+    return Result();
+}
+
+// Reads the progress bar's text. The window does not answer while it copies, so silence is
+// waited out for up to timeoutMs, not failed at once.
+bool ReadProgressText(HWND hProgress, DWORD timeoutMs, std::string* pText) {
+    return WaitFor(
+        [&] {
+            char buffer[512] = "";
+            DWORD_PTR length = 0;
+            if (!::SendMessageTimeoutA(hProgress, WM_GETTEXT, sizeof(buffer),
+                                       reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL, 1000,
+                                       &length))
+                return false;
+            *pText = buffer;
+            return true;
+        },
+        timeoutMs);
+}
+
+HWND RequireProgress() {
+    HWND hMain = RequireMain();
+    HWND hProgress = hMain ? ::GetDlgItem(hMain, IDC_PROGRESS) : nullptr;
+    if (hMain && !hProgress)
+        Fail("no progress bar (control %d)", IDC_PROGRESS);
+    return hProgress;
+}
+
+// Waits up to timeoutMs for the progress bar to show exactly this text.
+int CmdCheckProgress(const std::string& expected, DWORD timeoutMs) {
+    HWND hProgress = RequireProgress();
+    std::string text;
+    bool answered = false;
+    if (hProgress)
+        WaitFor(
+            [&] {
+                return (answered = ReadProgressText(hProgress, 1000, &text)) && text == expected;
+            },
+            timeoutMs);
+    if (answered && text == expected)
+        Ok("the progress bar shows \"%s\"", text.c_str());
+    else if (hProgress && !answered)
+        Fail("the window did not answer within %lu ms", timeoutMs);
+    else if (hProgress)
+        Fail("the progress bar shows \"%s\", expected \"%s\"", text.c_str(), expected.c_str());
+    return Result();
+}
+
+// Prints the progress bar's text as soon as the window answers, within timeoutMs.
+int CmdProgressText(DWORD timeoutMs) {
+    HWND hProgress = RequireProgress();
+    std::string text;
+    if (hProgress && ReadProgressText(hProgress, timeoutMs, &text))
+        std::printf("%s\n", text.c_str());
+    else if (hProgress)
+        Fail("the window did not answer within %lu ms", timeoutMs);
+    return Result();
+}
+
+// Visible top-level windows that are neither the program's main window, nor this probe's,
+// nor the passing kind (tooltips, menus): what the shell opened, in its own process or in the
+// program's.
+std::vector<HWND> ShellWindows() {
+    std::vector<HWND> found;
+    HWND hMain = FindTopLevel(kMainTitle);
+    for (HWND hWnd = ::GetTopWindow(nullptr); hWnd; hWnd = ::GetWindow(hWnd, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hWnd, &pid);
+        std::string kind = ClassName(hWnd);
+        if (::IsWindowVisible(hWnd) && hWnd != hMain && pid != ::GetCurrentProcessId() &&
+            kind != TOOLTIPS_CLASSA && kind != "#32768" && kind != "Shell_TrayWnd")
+            found.push_back(hWnd);
+    }
+    return found;
+}
+
+// Waits up to timeoutMs for windows that the shell opens, then closes each as its close box
+// would and waits for them to go. Prints their titles; finding none is not a failure.
+int CmdCloseShellWindows(DWORD timeoutMs) {
+    std::vector<HWND> windows;
+    WaitFor([&] { return !(windows = ShellWindows()).empty(); }, timeoutMs);
+    for (HWND hWnd : windows) {
+        char title[256] = "";
+        ::GetWindowTextA(hWnd, title, sizeof(title));
+        Ok("the shell showed \"%s\" (%s); closing it", title, ClassName(hWnd).c_str());
+        ::PostMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    if (windows.empty())
+        Ok("the shell showed no window");
+    else if (!WaitFor([] { return ShellWindows().empty(); }, 10000))
+        Fail("the shell's windows did not close");
+    return Result();
+}
+
 int Usage() {
     std::fputs(
         "usage: e2e_probe COMMAND [ARG]\n"
@@ -835,18 +999,20 @@ int Usage() {
         "  wait-about-closed MS     wait for the About box to go; the main window stays\n"
         "  focus-main | focus-about bring that window to the foreground\n"
         "  check-focus ID           the main window's focus is on control ID\n"
-        "  post-close               post SC_CLOSE to the main window\n"
         "  wait-gone MS             wait until no window of the program is left\n"
         "  row-point ROW            print a point in ROW (-1: the list) and its top and bottom\n"
         "  check-rows ROWS          the rows' names in order, '*' before selected ones\n"
         "  close-message TEXT       the program's message box says TEXT; press its OK\n"
         "  check-menu LOOK          the open popup menu: '+' black item, '-' grey, '|' line\n"
-        "  copy-files               start Copy Files\n"
         "  check-drive-list SEL [ENTRY]...  the drive list holds exactly ENTRY...; SEL is\n"
         "                           the selected entry, -1 for none\n"
         "  check-capacity DRIVE FREE_MB     the capacity text shows DRIVE's figures; FREE_MB\n"
         "                           from disk-free before the program read them\n"
-        "  check-capacity-text TEXT the capacity text is exactly TEXT\n",
+        "  check-capacity-text TEXT the capacity text is exactly TEXT\n"
+        "  layout                   print the rectangles and colours that the look is checked by\n"
+        "  check-progress TEXT MS   wait for the progress bar to show TEXT\n"
+        "  progress-text MS         print the progress bar's text once the window answers\n"
+        "  close-shell-windows MS   wait for windows that the shell opens and close them\n",
         stderr);
     return 2;
 }
@@ -885,8 +1051,6 @@ int main(int argc, char** argv) {
         return CmdFocusAbout();
     if (command == "check-focus" && hasNumber)
         return CmdCheckFocus(static_cast<int>(number));
-    if (command == "post-close" && argc == 2)
-        return CmdPostClose();
     if (command == "wait-gone" && hasNumber)
         return CmdWaitGone(ms);
     if (command == "row-point" && argc == 3)
@@ -897,13 +1061,19 @@ int main(int argc, char** argv) {
         return CmdCloseMessage(argv[2]);
     if (command == "check-menu" && argc == 3)
         return CmdCheckMenu(argv[2]);
-    if (command == "copy-files" && argc == 2)
-        return CmdCopyFiles();
     if (command == "check-drive-list" && argc >= 3)
         return CmdCheckDriveList(std::atoi(argv[2]), argv + 3, argc - 3);
     if (command == "check-capacity" && argc == 4 && ParseNumber(argv[3], &number))
         return CmdCheckCapacity(argv[2], number);
     if (command == "check-capacity-text" && argc == 3)
         return CmdCheckCapacityText(argv[2]);
+    if (command == "layout" && argc == 2)
+        return CmdLayout();
+    if (command == "check-progress" && argc == 4 && ParseNumber(argv[3], &number))
+        return CmdCheckProgress(argv[2], static_cast<DWORD>(number));
+    if (command == "progress-text" && hasNumber)
+        return CmdProgressText(ms);
+    if (command == "close-shell-windows" && hasNumber)
+        return CmdCloseShellWindows(ms);
     return Usage();
 }

@@ -1,0 +1,224 @@
+# Sourced by each end-to-end step: starting and ending the program, reading it through
+# e2e_probe, driving it with xdotool, and its screenshots and their pixel checks.
+# run.sh exports E2E_EXE, E2E_PROBE, E2E_HOTPLUG and E2E_SHOTS (the screenshot folder) and
+# gives the steps an X display, the test prefix with its drives and one Wine server.
+set -euo pipefail
+# Traced commands (E2E_TRACE=1) show the seconds and milliseconds at which they ran.
+PS4='+ $(date +%S.%N | cut -c1-6) '
+
+e2e=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$e2e/../.." && pwd)
+source "$root/tools/wine-env.sh"
+export WINEPREFIX=${WINEPREFIX:-$OVELO_TEST_PREFIX}
+
+exe=$E2E_EXE
+log=$(mktemp -d)
+app_pid=
+layout=$log/layout
+# Folders and drive links a step makes; removed when it ends, however it ends.
+scratch=()
+
+step() { echo "== $*"; }
+
+fail() {
+    echo "e2e FAILED: $*" >&2
+    if [ -s "$log/app.out" ]; then
+        echo "-- program output:" >&2
+        tail -n 20 "$log/app.out" >&2
+    fi
+    exit 1
+}
+
+stop_app() {
+    [ -n "$app_pid" ] || return 0
+    if kill -0 "$app_pid" 2>/dev/null; then
+        kill "$app_pid" 2>/dev/null || true
+        for _ in $(seq 30); do
+            kill -0 "$app_pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$app_pid" 2>/dev/null || true
+    fi
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=
+}
+
+cleanup() {
+    stop_app
+    # A step's own leftovers, such as drives it plugged in.
+    if declare -F step_cleanup >/dev/null; then step_cleanup; fi
+    rm -rf "$log" "${scratch[@]}"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Runs one probe sub-command; its own waits are shorter than this bound.
+probe() { timeout -k 5 120 "$WINE" "$E2E_PROBE" "$@"; }
+hotplug() { timeout -k 5 60 "$WINE" "$E2E_HOTPLUG" "$@"; }
+
+# Starts the program and waits for its window; reads where its parts are on the screen.
+start_app() {
+    "$WINE" "$exe" >"$log/app.out" 2>&1 &
+    app_pid=$!
+    probe wait-main 20000 >/dev/null || fail "the window \"Ovelo Playlist Tool\" did not appear"
+    probe layout | tr -d '\r' >"$layout" || fail "cannot read the window's layout"
+    main_x=$(x_window "Ovelo Playlist Tool")
+}
+
+# Waits up to $1 seconds for the program's process to end.
+wait_app_exit() {
+    local limit=$(($1 * 10))
+    for _ in $(seq "$limit"); do
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            wait "$app_pid" 2>/dev/null || true
+            app_pid=
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Closes the window with its close box, as a person would, and waits for the process to end.
+close_app() {
+    click closebox
+    wait_app_exit 10 || fail "the program was still running 10 s after a click on the close box"
+    probe wait-gone 5000 >/dev/null || fail "a window outlived the program"
+}
+
+# The program's X window with exactly this title, waited for briefly. Wine marks its
+# windows with the Unix process id, so windows of other tests never match.
+x_window() {
+    local title=$1 id=
+    for _ in $(seq 50); do
+        id=$(xdotool search --all --onlyvisible --pid "$app_pid" --name "^${title}\$" \
+             2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] || fail "no X window titled \"$title\""
+    echo "$id"
+}
+
+# Gives a top-level window the keyboard focus the way a click on it would, then types a key.
+press_key_in() {
+    local title=$1 key=$2 focus_cmd=$3 id
+    id=$(x_window "$title")
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    probe "$focus_cmd" >/dev/null || fail "cannot give \"$title\" the focus"
+    xdotool key --clearmodifiers "$key" || fail "xdotool cannot type $key"
+}
+
+# The middle of a part of the window named in the layout (see e2e_probe layout), on the screen.
+centre() {
+    awk -v name="$1" '$1 == name { print int(($2 + $4) / 2), int(($3 + $5) / 2); found = 1 }
+                      END { exit !found }' "$layout" || fail "the layout has no \"$1\""
+}
+
+# Moves the pointer onto a part of the window: a layout name, or "X Y".
+point_at() {
+    local x y
+    if [ $# -eq 2 ]; then
+        x=$1 y=$2
+    elif [ "$1" = closebox ]; then
+        read -r _ x y < <(grep '^closebox ' "$layout") || fail "the layout has no close box"
+    else
+        read -r x y < <(centre "$1")
+    fi
+    # --sync waits for the pointer to move, which it never does when it is there already.
+    [ "$(xdotool getmouselocation --shell | head -n 2 | tr '\n' ' ')" = "X=$x Y=$y " ] ||
+        xdotool mousemove --sync "$x" "$y"
+}
+
+click() { # NAME [BUTTON]
+    point_at "$1"
+    xdotool click "${2:-1}"
+    sleep 0.3
+}
+
+# Parks the pointer where it lights nothing: a plain patch of the window below the list.
+park_pointer() {
+    local x y
+    read -r _ _ _ x y < <(grep '^list ' "$layout")
+    point_at "$((x - 20))" "$((y + 2))"
+    sleep 0.3
+}
+
+press() {
+    xdotool key --clearmodifiers "$1"
+    sleep 0.3
+}
+
+row_point() { probe row-point "$1" | tr -d '\r'; }
+
+click_row() { # ROW [BUTTON]
+    local x y
+    read -r x y _ < <(row_point "$1")
+    point_at "$x" "$y"
+    xdotool click "${2:-1}"
+    sleep 0.3
+}
+
+# Types into a dialog of the program's once it shows, and presses Enter.
+type_in_dialog() {
+    local id
+    id=$(x_window "$1")
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    xdotool type --delay 10 "$2"
+    press Return
+}
+
+# Saves a screenshot of the window as $E2E_SHOTS/NAME.png, once it has painted (after
+# SECONDS, half a second by default).
+shot() {
+    local left top right bottom
+    sleep "${2:-0.5}"
+    read -r _ left top right bottom < <(grep '^window ' "$layout")
+    # From the screen as a person sees it: a capture of the window alone shows the windows
+    # above it, such as a tooltip, black.
+    import -window root -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+        "$E2E_SHOTS/$1.png" || fail "cannot capture the window as $1"
+}
+
+# Checks the screenshot NAME with look.py's checks.
+look() {
+    local name=$1
+    shift
+    python3 "$e2e/look.py" "$layout" "$E2E_SHOTS/$name.png" "$@" ||
+        fail "the screenshot $name.png does not look right"
+}
+
+# Clicks Copy Files and waits for the copy to end with TEXT. It waits for FILE to arrive
+# first, so that the text an earlier copy left is not taken for this one's.
+copy_files() { # TEXT FILE
+    click copy-files
+    for _ in $(seq 100); do
+        [ -e "$2" ] && break
+        sleep 0.1
+    done
+    [ -e "$2" ] || fail "the copy did not start: no $2"
+    probe check-progress "$1" 60000 || fail "the copy did not end with \"$1\""
+}
+
+# The folder holds exactly the files NAME, each the same as SOURCE byte for byte:
+# expect_files FOLDER NAME=SOURCE...
+expect_files() {
+    local folder=$1 pair name wanted= held
+    shift
+    for pair in "$@"; do
+        name=${pair%%=*}
+        cmp -s "$folder/$name" "${pair#*=}" || fail "$folder/$name is not a copy of ${pair#*=}"
+        wanted+=$name$'\n'
+    done
+    held=$(LC_ALL=C ls -A "$folder")
+    [ "$held" = "$(printf %s "$wanted" | LC_ALL=C sort -u)" ] ||
+        fail "$folder holds \"$(echo $held)\", expected \"$(echo $wanted)\""
+    echo "ok: $folder holds exact copies: $(echo $held)"
+}
+
+# The files of a folder in the order they were created, one per line; nothing when the file
+# system keeps no birth times.
+created_order() {
+    [ "$(stat -c %W "$1")" != 0 ] || return 0
+    stat --printf '%.9W %n\n' "$1"/* | sort -n | sed 's/^[^ ]* //; s|.*/||'
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Files added through the real open-file dialog (typed names, several at once, one file
+# twice), put in order with the arrow buttons, and copied to E: with "Add Prefix" ticked and
+# unticked, and with a source gone: names, bytes, order of creation and the final text.
+source "$(dirname "$0")/../lib.sh"
+
+media_unix=$WINEPREFIX/drive_c/ovelo-e2e-add
+media='C:\ovelo-e2e-add'
+drive=$WINEPREFIX/dosdevices/e:
+scratch+=("$media_unix")
+rm -rf "$media_unix" "${drive:?}"/*
+mkdir -p "$media_unix"
+head -c $((1024 * 1024 + 3)) /dev/urandom >"$media_unix/a.mp3"
+head -c 100000 /dev/urandom >"$media_unix/b.jpg"
+head -c 5000 /dev/urandom >"$media_unix/c.avi"
+head -c 777 /dev/urandom >"$media_unix/my song.mp3"
+: >"$media_unix/empty.ogg"
+src() { echo "$media_unix/$1"; }
+
+# Opens Add Files from the toolbar and types each line of the arguments into the dialog.
+add_files() {
+    local line
+    click add-files
+    for line in "$@"; do type_in_dialog Open "$line"; done
+}
+
+start_app
+step "Add Files: a folder, then several names at once; a typed path; the same file again"
+add_files "$media" '"b.jpg" "a.mp3" "my song.mp3" "empty.ogg"'
+probe check-rows "b.jpg,a.mp3,my song.mp3,empty.ogg" || fail "the chosen files were not appended"
+add_files "$media\\c.avi"
+add_files "$media\\a.mp3"
+probe check-rows "b.jpg,a.mp3,my song.mp3,empty.ogg,c.avi,a.mp3" ||
+    fail "the typed paths were not appended"
+
+step "the arrow buttons, clicked, on the selected row"
+while read -r row button rows; do
+    click_row "$row"
+    click "$button"
+    probe check-rows "$rows" || fail "the $button button on row $row went wrong"
+done <<'TABLE'
+0 down a.mp3,*b.jpg,my song.mp3,empty.ogg,c.avi,a.mp3
+4 up a.mp3,b.jpg,my song.mp3,*c.avi,empty.ogg,a.mp3
+4 remove a.mp3,b.jpg,my song.mp3,c.avi,a.mp3
+TABLE
+park_pointer
+shot rows
+
+step "Copy Files with \"Add Prefix\" ticked: numbered copies, created in the list's order"
+copy_files Complete "$drive/001_a.mp3"
+expect_files "$drive" "001_a.mp3=$(src a.mp3)" "002_b.jpg=$(src b.jpg)" \
+    "003_my song.mp3=$(src 'my song.mp3')" "004_c.avi=$(src c.avi)" "005_a.mp3=$(src a.mp3)"
+order=$(created_order "$drive" | paste -sd,)
+if [ -z "$order" ]; then
+    echo "the drive's file system keeps no creation times: the order is not checked"
+elif [ "$order" != "001_a.mp3,002_b.jpg,003_my song.mp3,004_c.avi,005_a.mp3" ]; then
+    fail "the copies were created in the order $order"
+else
+    echo "ok: the copies were created in the list's order"
+fi
+park_pointer
+shot complete
+look complete bar full arrow up rest toolbar
+
+step "Copy Files with \"Add Prefix\" unticked: the names kept, a file of the same name replaced"
+rm -f "$drive"/*
+echo old >"$drive/b.jpg"
+click prefix
+copy_files Complete "$drive/a.mp3"
+expect_files "$drive" "a.mp3=$(src a.mp3)" "b.jpg=$(src b.jpg)" \
+    "my song.mp3=$(src 'my song.mp3')" "c.avi=$(src c.avi)"
+
+step "a source gone: counted as failed, and the file of its name on E: kept"
+rm "$media_unix/c.avi"
+echo "kept c" >"$media_unix/kept-c"
+rm -f "$drive"/*
+cp "$media_unix/kept-c" "$drive/c.avi"
+copy_files "Complete, 1 of 5 files failed" "$drive/a.mp3"
+expect_files "$drive" "a.mp3=$(src a.mp3)" "b.jpg=$(src b.jpg)" \
+    "my song.mp3=$(src 'my song.mp3')" "c.avi=$(src kept-c)"
+park_pointer
+shot failed
+look failed bar full
+
+step "the window still answers: the list cleared with its button"
+click clear
+probe check-rows "" || fail "the list was not cleared"
+close_app
+rm -f "$drive"/*

@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Drives plugged in and taken out with the hot-plug helper while the window is open: into an
+# empty list, beside the selected drive, the selected one itself, and one in the middle of a
+# copy to it. Runs with the test prefix's removable drives unmapped.
+if [ -z "${E2E_WITHOUT_DRIVES:-}" ]; then
+    E2E_WITHOUT_DRIVES=1 exec "$(dirname "$0")/../../../tools/without-drives.sh" bash "$0"
+fi
+source "$(dirname "$0")/../lib.sh"
+
+# Beside the test prefix, so on the host disk that the prefix's C: shows too.
+folders=$(dirname "$exe")/test-drives
+scratch+=("$folders/H" "$folders/J")
+mkdir -p "$folders/H" "$folders/J"
+# A drive left plugged would stay in the prefix and show up in every later test.
+step_cleanup() {
+    for letter in H J; do
+        [ -e "$WINEPREFIX/dosdevices/${letter,,}:" ] || continue
+        hotplug unplug "$letter" >/dev/null 2>&1 || rm -f "$WINEPREFIX/dosdevices/${letter,,}:"
+    done
+}
+
+step "start with no removable drive"
+start_app
+probe check-drive-list -1 || fail "the drive list is not empty at the start"
+park_pointer
+shot no-drive
+
+free=$(probe disk-free C: | tr -d '\r') || fail "cannot read the free space of C:"
+# Each event, then the drive list and its selection, and the capacity text: a drive's
+# figures (H: and J: are folders on C:'s disk), or blank.
+while read -r action letter selected entries capacity; do
+    step "$action $letter:"
+    case $action in
+        plug) hotplug plug "$letter" "$folders/$letter" ;;
+        unplug) hotplug unplug "$letter" ;;
+        select) # with the keyboard in the dropped list
+            click drives
+            press Down
+            press Return
+            ;;
+    esac || fail "cannot $action $letter:"
+    [ "$entries" != - ] || entries=
+    probe check-drive-list "$selected" ${entries//,/ } || fail "the drive list is wrong after $action $letter:"
+    if [ "$capacity" = blank ]; then
+        probe check-capacity-text " " || fail "the capacity text is not blank"
+        shot "$action-$letter"
+        # No drive is shown as chosen, as at the start.
+        look "$action-$letter" same-part drives "$E2E_SHOTS/no-drive.png"
+    else
+        probe check-capacity "$capacity" "$free" || fail "the capacity text does not show $capacity"
+    fi
+done <<'TABLE'
+plug H 0 H: H:
+plug J 0 H:,J: H:
+select J 1 H:,J: J:
+unplug H 0 J: J:
+unplug J -1 - blank
+plug H 0 H: H:
+TABLE
+
+step "H: unplugged in the middle of a long copy to it"
+media=$(mktemp -d)
+scratch+=("$media")
+count=2500
+python3 - "$media" "$count" <<'PY'
+import os, sys
+for i in range(1, int(sys.argv[2]) + 1):
+    with open(os.path.join(sys.argv[1], "t%04d.mp3" % i), "wb") as f:
+        f.write(os.urandom(4096))
+PY
+read -r x y _ < <(row_point -1)
+python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media" || fail "the X drop did not reach the window"
+click copy-files
+for _ in $(seq 100); do
+    [ "$(ls "$folders/H" | wc -l)" -ge 20 ] && break
+    sleep 0.05
+done
+shot copying 0
+# The busy window answers the helper's announcement only once the copy has ended.
+hotplug unplug H || fail "the helper could not unplug H:"
+text=$(probe progress-text 120000 | tr -d '\r') || fail "the window did not answer after the copy"
+shopt -s nullglob
+copies=("$folders/H"/[0-9][0-9][0-9]*_t[0-9][0-9][0-9][0-9].mp3)
+arrived=${#copies[@]}
+echo "$arrived of $count files arrived before H: was unplugged; the bar says \"$text\""
+[ "$arrived" -gt 0 ] && [ "$arrived" -lt "$count" ] || fail "H: was not unplugged mid-copy"
+[ "$text" = "Complete, $((count - arrived)) of $count files failed" ] ||
+    fail "the bar says \"$text\" with $arrived of $count files on H:"
+# Whole copies of the list's first rows, each under its final name.
+for i in $(seq "$arrived"); do
+    name=$(printf '%03u_t%04d.mp3' "$i" "$i")
+    cmp -s "$folders/H/$name" "$media/${name#*_}" || fail "$name on H: is not a whole copy"
+done
+echo "ok: the files that arrived are the first $arrived of the list, whole"
+shot copy-cut-short
+look copying bar part
+probe check-drive-list -1 || fail "H: is still listed after its removal"
+look copy-cut-short bar full same-part drives "$E2E_SHOTS/no-drive.png"
+close_app
