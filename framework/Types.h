@@ -25,6 +25,7 @@ public:
     int Height() const { return bottom - top; }
     CPoint TopLeft() const { return CPoint(left, top); }
     CPoint BottomRight() const { return CPoint(right, bottom); }
+    CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
     BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
     void SetRect(int l, int t, int r, int b) { ::SetRect(this, l, t, r, b); }
     void OffsetRect(int dx, int dy) { ::OffsetRect(this, dx, dy); }
