@@ -5,6 +5,8 @@
 
 #include <commdlg.h>
 
+#include <vector>
+
 typedef void* POSITION;
 
 class CFileDialog {
@@ -19,8 +21,11 @@ public:
     OPENFILENAMEA m_ofn;  // callers may replace lpstrFile and nMaxFile before DoModal
 
     // IDOK when the user chose files, IDCANCEL otherwise (also when the dialog failed).
+    // With multi-selection the result buffer grows as the choice does, so every chosen
+    // name comes back whole, however long the choice.
     INT_PTR DoModal();
-    // Walks the chosen files: each call returns one full path.
+    // Walks the chosen files: each call returns one full path. A name that does not end
+    // inside the buffer was cut off by the dialog and is never returned.
     POSITION GetStartPosition() const;
     CString GetNextPathName(POSITION& pos) const;
 
@@ -30,4 +35,15 @@ private:
     CString m_strDefExt;
     CString m_strFilter;  // '\0'-separated, as the dialog wants it
     char m_szFileName[MAX_PATH];
+    std::vector<char> m_grownFile;  // the result buffer once the caller's was too small
+
+    static UINT_PTR CALLBACK HookProc(HWND hHook, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK DialogSubclassProc(HWND hDlg, UINT message, WPARAM wParam,
+                                               LPARAM lParam, UINT_PTR uIdSubclass,
+                                               DWORD_PTR dwRefData);
+    // The name starting at psz, or nullptr at the end of the list or when it is cut off.
+    LPCSTR WholeNameAt(LPCSTR psz) const;
+    BOOL SeveralChosen() const;
+    // Makes lpstrFile large enough for the names now chosen in the dialog hDlg.
+    void FitBufferToChoice(HWND hDlg);
 };

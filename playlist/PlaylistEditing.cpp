@@ -8,7 +8,7 @@
 #include <shellapi.h>
 
 namespace {
-// Room for the names of a few thousand chosen files.
+// Room for the names of a few thousand chosen files; the dialog grows it for longer choices.
 const int kFileBufferLength = 100000;
 }  // namespace
 

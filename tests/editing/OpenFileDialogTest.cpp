@@ -1,45 +1,18 @@
 // Adding files through the real open-file dialog, driven as a user would.
 #include "res/resource.h"
 #include "tests/support/ModalRunner.h"
+#include "tests/support/OpenDialog.h"
 #include "tests/support/PlaylistDlgProbe.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <dlgs.h>
-
-#include <memory>
-
 namespace {
 
-struct OpenDialogSeen {
-    bool bShown = false;
-    std::string filter;  // the first entry of the file type list
-};
-
-// Once the open dialog shows: types the folder and presses Open to go there, then
-// types the names and presses Open again.
+// Once the open dialog shows: goes to the folder, types the names and presses Open.
 void ChooseInOpenDialog(const std::string& folder, const std::string& names,
-                        OpenDialogSeen* pSeen) {
-    auto nStep = std::make_shared<int>(0);
-    test::WhileModal(
-        [=] {
-            HWND hOpen = test::FindOwnWindow("Open");
-            if (!hOpen || !::IsWindowVisible(hOpen))
-                return false;
-            pSeen->bShown = true;
-            char filter[128] = "";
-            ::GetDlgItemTextA(hOpen, cmb1, filter, sizeof(filter));
-            pSeen->filter = filter;
-            HWND hName = ::GetDlgItem(hOpen, cmb13);
-            if (!hName)
-                hName = ::GetDlgItem(hOpen, edt1);
-            ::SetWindowTextA(hName, *nStep == 0 ? folder.c_str() : names.c_str());
-            ::SendMessageA(hOpen, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(hOpen, IDOK)));
-            return ++*nStep == 2;
-        },
-        20000);
+                        test::OpenDialogSeen* pSeen) {
+    test::ChooseInOpenDialog({folder, names, 0, nullptr}, pSeen);
 }
 
 TEST(OpenFileDialog, ChosenFilesAreAppendedUnselectedInTheDialogsOrder) {
@@ -47,7 +20,7 @@ TEST(OpenFileDialog, ChosenFilesAreAppendedUnselectedInTheDialogsOrder) {
     for (const char* name : {"b.mp3", "a.jpg", "c.avi"})
         folder.CreateFile(name, "x");
     test::PlaylistDlgProbe dlg;
-    OpenDialogSeen seen;
+    test::OpenDialogSeen seen;
     test::RunModal(dlg, [&] {
         dlg.AddRows({"old.mp3"});
         ChooseInOpenDialog(folder.Path(), "\"b.mp3\" \"a.jpg\" \"c.avi\"", &seen);
@@ -65,7 +38,7 @@ TEST(OpenFileDialog, OneChosenFileIsAddedWithItsFullPath) {
     test::TempFolder folder("open-one");
     folder.CreateFile("only.mp3", "x");
     test::PlaylistDlgProbe dlg;
-    OpenDialogSeen seen;
+    test::OpenDialogSeen seen;
     test::RunModal(dlg, [&] {
         ChooseInOpenDialog(folder.Path(), "only.mp3", &seen);
         dlg.Command(ID_ADD_FILES);
@@ -88,13 +61,40 @@ TEST(OpenFileDialog, HundredsOfChosenFilesAllArrive) {
     }
     ASSERT_GT(typed.size(), 5000u);
     test::PlaylistDlgProbe dlg;
-    OpenDialogSeen seen;
+    test::OpenDialogSeen seen;
     test::RunModal(dlg, [&] {
         ChooseInOpenDialog(folder.Path(), typed, &seen);
         dlg.Command(ID_ADD_FILES);
         ASSERT_TRUE(seen.bShown);
         ASSERT_EQ(dlg.m_playlist.GetItemCount(), nFiles);
         EXPECT_STREQ(dlg.m_playlist.GetItemText(nFiles - 1, 0), "track_with_long_name_0399.mp3");
+    });
+}
+
+// Seen before: 2,600 names of 127,400 characters added 2,128 rows, the last one cut off.
+TEST(OpenFileDialog, ThousandsOfLongNamesAllArriveWhole) {
+    test::TempFolder folder("open-long");
+    std::string typed;
+    const int nFiles = 2600;
+    for (int i = 0; i < nFiles; ++i) {
+        char name[64];
+        wsprintfA(name, "Some Artist - A Rather Long Song Title %04d.mp3", i);
+        folder.CreateFile(name, "x");
+        typed += std::string("\"") + name + "\" ";
+    }
+    ASSERT_GT(typed.size(), 100000u);  // more than the window's own buffer holds
+    test::PlaylistDlgProbe dlg;
+    test::OpenDialogSeen seen;
+    test::RunModal(dlg, [&] {
+        ChooseInOpenDialog(folder.Path(), typed, &seen);
+        dlg.Command(ID_ADD_FILES);
+        ASSERT_EQ(dlg.m_playlist.GetItemCount(), nFiles);
+        EXPECT_STREQ(dlg.m_playlist.GetItemText(nFiles - 1, 0),
+                     "Some Artist - A Rather Long Song Title 2599.mp3");
+        for (int i = 0; i < nFiles; ++i)
+            ASSERT_NE(::GetFileAttributesA(dlg.m_playlist.GetItemText(i, 1)),
+                      INVALID_FILE_ATTRIBUTES)
+                << "row " << i;
     });
 }
 
