@@ -1,5 +1,7 @@
 #include "playlist/PlaylistDlg.h"
 
+#include "playlist/StagedCopy.h"
+
 void CPlaylistDlg::OnCopyFiles() {
     if (m_driveCombo.GetCurSel() < 0)
         return;
@@ -16,6 +18,7 @@ void CPlaylistDlg::CopyFilesToDevice() {
     m_progress.SendMessage(PBM_SETSTEP, 1);
     m_progress.SendMessage(PPM_SHOWPERCENT, FALSE);
 
+    CStagedCopy copy;
     UINT nFailed = 0;
     UINT i = 0;
     for (; i < static_cast<UINT>(m_playlist.GetItemCount()); ++i) {
@@ -28,14 +31,13 @@ void CPlaylistDlg::CopyFilesToDevice() {
             targetName.Format("%03u_%s", i + 1, static_cast<LPCSTR>(fileName));
         else
             targetName = fileName;
-        CString destination = drive + "\\" + targetName;
 
         CString status;
         status.Format("Copying %s(%u of %u)...", static_cast<LPCSTR>(fileName), i + 1, nRows);
         m_progress.SetWindowText(status);
         m_progress.SendMessage(PBM_STEPIT);
 
-        if (!::CopyFileA(sourcePath, destination, FALSE))
+        if (!copy.Copy(sourcePath, drive, targetName))
             ++nFailed;
     }
 

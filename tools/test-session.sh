@@ -11,6 +11,8 @@ fi
 
 export WINEPREFIX=$OVELO_TEST_PREFIX
 drives=$OVELO_ROOT/build/x86_64/test-drives
+# Tests that take a drive away or change its size find the host folders behind E:, F:, G: here.
+export OVELO_TEST_DRIVES=$drives
 mkdir -p "$drives/E" "$drives/F" "$drives/G"
 "$OVELO_ROOT/tools/wine-prefix.sh" "$WINEPREFIX" E="$drives/E" G="$drives/G" F="$drives/F:hd"
 find "$drives" -mindepth 2 -delete

@@ -1,76 +1,10 @@
 // Copying the playlist into the root of the removable test drive E:.
-#include "res/resource.h"
+#include "tests/copy/CopyFixture.h"
 #include "tests/support/Capture.h"
-#include "tests/support/ModalRunner.h"
-#include "tests/support/PlaylistDlgProbe.h"
-#include "tests/support/TempFolder.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
-using Names = std::vector<std::string>;
-
-// What the progress bar was told during a run: each text, and the position after each step.
-struct ProgressLog {
-    std::vector<std::string> texts;
-    std::vector<int> positions;
-    std::vector<std::string> copiedAtStep;  // files on E: when each step arrived
-    std::vector<PBRANGE> ranges;            // the range at each step
-    bool bRepaintedAtOnce = true;
-    std::function<void()> afterStep;  // runs after each step is recorded
-};
-
-ProgressLog* g_pLog = nullptr;
-WNDPROC g_pfnProgress = nullptr;
-
-LRESULT CALLBACK RecordingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SETTEXT)
-        g_pLog->texts.push_back(reinterpret_cast<LPCSTR>(lParam));
-    LRESULT result = ::CallWindowProcA(g_pfnProgress, hWnd, message, wParam, lParam);
-    if (message == PBM_STEPIT) {
-        g_pLog->positions.push_back(static_cast<int>(::SendMessageA(hWnd, PBM_GETPOS, 0, 0)));
-        g_pLog->copiedAtStep.push_back(std::to_string(test::TempFolder::FileNames("E:").size()));
-        RECT update;
-        if (::GetUpdateRect(hWnd, &update, FALSE))
-            g_pLog->bRepaintedAtOnce = false;
-        PBRANGE range;
-        ::SendMessageA(hWnd, PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
-        g_pLog->ranges.push_back(range);
-        if (g_pLog->afterStep)
-            g_pLog->afterStep();
-    }
-    return result;
-}
-
-class Copy : public ::testing::Test {
-protected:
-    void SetUp() override { test::TempFolder::RemoveContents("E:", true); }
-    void TearDown() override { test::TempFolder::RemoveContents("E:", true); }
-
-    // Adds a row for a source file (which need not exist).
-    void AddSource(const std::string& name, const std::string& path) {
-        dlg.InsertEntry(name.c_str(), path.c_str(), dlg.m_playlist.GetItemCount());
-    }
-    // Runs the copy command and records what the bar was told.
-    ProgressLog RunCopy(std::function<void()> afterStep = nullptr) {
-        ProgressLog log;
-        log.afterStep = std::move(afterStep);
-        g_pLog = &log;
-        HWND hBar = dlg.m_progress.m_hWnd;
-        g_pfnProgress = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc)));
-        dlg.Command(ID_COPY_FILES);
-        ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnProgress));
-        g_pLog = nullptr;
-        return log;
-    }
-
-    test::TempFolder sources{"copy"};
-    test::PlaylistDlgProbe dlg;
-};
+using namespace copytest;
 
 TEST_F(Copy, ThreeFilesArriveNumberedInListOrderWhileTheBarShowsEachStep) {
     test::RunModal(dlg, [&] {
