@@ -20,11 +20,14 @@ BOOL CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CString& 
         ::MoveFileExA(temporary, folder + "\\" + name, MOVEFILE_REPLACE_EXISTING))
         return TRUE;
     // A partial copy would take the space that later files need. It may have kept the
-    // source's read-only attribute, which would block its removal and every later copy.
-    ::SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileA(temporary);
-    // The device may have gone and come back: the next copy makes the folder anew.
-    RemoveStaging();
+    // source's read-only attribute, which blocks its removal and every later copy.
+    if (!::DeleteFileA(temporary) && ::GetLastError() == ERROR_ACCESS_DENIED) {
+        ::SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(temporary);
+    }
+    // The device may have gone, and may come back: the next copy then makes the folder anew.
+    if (!m_staging.IsEmpty() && ::GetFileAttributesA(m_staging) == INVALID_FILE_ATTRIBUTES)
+        m_staging.Empty();
     return FALSE;
 }
 

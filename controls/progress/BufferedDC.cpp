@@ -6,10 +6,10 @@ const ATOM kDialogClassAtom = 0x8002;
 
 }  // namespace
 
-CBufferedDC::CBufferedDC(CDC* pDC) : m_bMemDC(FALSE), m_pDC(pDC) {
+CBufferedDC::CBufferedDC(CDC* pDC, CPaintBuffer* pBuffer) : m_bMemDC(FALSE), m_pDC(pDC) {
     pDC->GetClipBox(m_rect);
     // Without a buffer (printing, or no handles left) drawing still reaches the target.
-    m_bMemDC = !pDC->IsPrinting() && CreateBuffer();
+    m_bMemDC = !pDC->IsPrinting() && (pBuffer ? BorrowBuffer(*pBuffer) : CreateBuffer());
     if (!m_bMemDC) {
         m_hDC = pDC->m_hDC;
         m_hAttribDC = pDC->m_hAttribDC;
@@ -25,6 +25,11 @@ CBufferedDC::~CBufferedDC() {
     }
     m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
                   m_rect.top, SRCCOPY);
+    if (m_nSavedDC) {
+        ::RestoreDC(m_hDC, m_nSavedDC);
+        Detach();
+        return;
+    }
     SelectObject(m_oldBitmap);
     m_bitmap.DeleteObject();
     DeleteDC();
@@ -39,7 +44,25 @@ BOOL CBufferedDC::CreateBuffer() {
         return FALSE;
     }
     m_oldBitmap = static_cast<HBITMAP>(SelectObject(m_bitmap));
+    MatchTarget();
+    return TRUE;
+}
 
+BOOL CBufferedDC::BorrowBuffer(CPaintBuffer& buffer) {
+    CRect rcDevice = m_rect;
+    m_pDC->LPtoDP(rcDevice);
+    HDC hMemDC = buffer.Get(m_pDC->m_hDC, rcDevice.Width(), rcDevice.Height());
+    // Whatever this paint selects or sets, the next one finds the DC as this one did.
+    const int nSaved = hMemDC ? ::SaveDC(hMemDC) : 0;
+    if (!nSaved)
+        return FALSE;
+    m_hDC = m_hAttribDC = hMemDC;
+    m_nSavedDC = nSaved;
+    MatchTarget();
+    return TRUE;
+}
+
+void CBufferedDC::MatchTarget() {
     HDC hAttrib = m_pDC->m_hAttribDC;
     SIZE size;
     ::SetMapMode(m_hDC, ::GetMapMode(hAttrib));
@@ -49,7 +72,6 @@ BOOL CBufferedDC::CreateBuffer() {
     ::SetViewportExtEx(m_hDC, size.cx, size.cy, nullptr);
     // The bitmap's first pixel stands for the clip box's corner.
     ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
-    return TRUE;
 }
 
 void CBufferedDC::FillBackground() {

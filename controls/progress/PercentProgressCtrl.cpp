@@ -73,14 +73,12 @@ CPoint TextOrigin(const CRect& rc, CSize ext, BOOL bVertical, int nAlign) {
 // One colour of the text: only the part inside rcClip is drawn.
 void DrawTextPart(CDC* pDC, const CRect& rcClip, COLORREF cr, CPoint pt, const CRect& rcBar,
                   const CString& text) {
-    if (rcClip.IsRectEmpty())
+    CRect rcPart;
+    if (!::IntersectRect(&rcPart, &rcClip, &rcBar))
         return;
-    int nSaved = ::SaveDC(*pDC);
-    ::IntersectClipRect(*pDC, rcClip.left, rcClip.top, rcClip.right, rcClip.bottom);
     pDC->SetBkMode(TRANSPARENT);
     pDC->SetTextColor(cr);
-    pDC->ExtTextOut(pt.x, pt.y, ETO_CLIPPED, rcBar, text, text.GetLength());
-    ::RestoreDC(*pDC, nSaved);
+    pDC->ExtTextOut(pt.x, pt.y, ETO_CLIPPED, rcPart, text, text.GetLength());
 }
 
 }  // namespace
@@ -111,19 +109,27 @@ ON_MESSAGE(PPM_SETTEXTALIGN, &CPercentProgressCtrl::OnSetTextAlign)
 ON_MESSAGE(PPM_SETMARQUEESIZE, &CPercentProgressCtrl::OnSetMarqueeSize)
 // Printing must show this bar, not the platform's.
 ON_MESSAGE(WM_PRINTCLIENT, &CPercentProgressCtrl::OnPrintClient)
+ON_MESSAGE(WM_SIZE, &CPercentProgressCtrl::OnReleasePaintBuffer)
+ON_MESSAGE(WM_DESTROY, &CPercentProgressCtrl::OnReleasePaintBuffer)
 END_MESSAGE_MAP()
 
 BOOL CPercentProgressCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CPercentProgressCtrl::OnPaint() {
     CPaintDC dc(this);
-    PaintInto(&dc);
+    PaintInto(&dc, &m_paintBuffer);
 }
 
 LRESULT CPercentProgressCtrl::OnPrintClient(WPARAM wParam, LPARAM) {
+    // A surface of its own: the kept one is made for the screen, not for this DC.
     CBorrowedDC dc(reinterpret_cast<HDC>(wParam));
-    PaintInto(&dc);
+    PaintInto(&dc, nullptr);
     return 0;
+}
+
+LRESULT CPercentProgressCtrl::OnReleasePaintBuffer(WPARAM, LPARAM) {
+    m_paintBuffer.Release();
+    return Default();
 }
 
 void CPercentProgressCtrl::OnTimer(UINT_PTR nIDEvent) {
@@ -276,11 +282,11 @@ HFONT CPercentProgressCtrl::TextFont(HDC hDC) const {
     return hFont;
 }
 
-void CPercentProgressCtrl::PaintInto(CDC* pDC) {
+void CPercentProgressCtrl::PaintInto(CDC* pDC, CPaintBuffer* pBuffer) {
     // An empty range leaves the old picture; a paint request is still completed.
     if (m_nLower >= m_nUpper)
         return;
-    CBufferedDC dc(pDC);
+    CBufferedDC dc(pDC, pBuffer);
     Draw(&dc);
 }
 

@@ -3,6 +3,7 @@
 // crosses the bar's end. The text is the percentage or the window text.
 #pragma once
 
+#include "controls/progress/PaintBuffer.h"
 #include "framework/Gdi.h"
 #include "framework/ProgressCtrl.h"
 
@@ -31,6 +32,9 @@ protected:
     int m_nLower = 0;
     int m_nUpper = 100;
     int m_nMarqueeSize = 20;
+    // The off-screen surface of the on-screen paints, kept between them: a copy repaints the
+    // bar at every file.
+    CPaintBuffer m_paintBuffer;
 
     // Marquee direction, +1 or -1; all instances share it.
     static int s_nMarqueeDir;
@@ -39,6 +43,8 @@ protected:
     void OnPaint();
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    // A new size, or no window: the kept surface no longer fits.
+    LRESULT OnReleasePaintBuffer(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetRange(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetPos(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeltaPos(WPARAM wParam, LPARAM lParam);
@@ -70,7 +76,7 @@ private:
     LRESULT ReplaceColor(COLORREF& crMember, LPARAM crNew);
     void Repaint() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
     HFONT TextFont(HDC hDC) const;
-    // Paints the client area into pDC through an off-screen buffer.
-    void PaintInto(CDC* pDC);
+    // Paints the client area into pDC through an off-screen buffer, pBuffer's if given.
+    void PaintInto(CDC* pDC, CPaintBuffer* pBuffer);
     void Draw(CDC* pDC);
 };

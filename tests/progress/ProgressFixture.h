@@ -33,6 +33,12 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
+// The bar with its kept paint surface in view.
+class ProbeBar : public CPercentProgressCtrl {
+public:
+    using CPercentProgressCtrl::m_paintBuffer;
+};
+
 class ProgressTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -98,7 +104,7 @@ protected:
 
     CFont m_font;  // Tahoma 16 px bold, not smoothed: pure text colours
     FontParent m_parent;
-    CPercentProgressCtrl m_bar;
+    ProbeBar m_bar;
 };
 
 }  // namespace progress_test

@@ -77,6 +77,34 @@ TEST_F(ProgressRepaint, ScreenShowsTheNewPositionRightAfterTheMessage) {
     ::ReleaseDC(m_bar, hDC);
 }
 
+// The off-screen surface is kept from paint to paint, and released when the size changes
+// and when the window goes; after a resize the bar fills the new size.
+TEST_F(ProgressRepaint, KeptSurfaceGoesWhenTheSizeChangesAndWhenTheWindowGoes) {
+    UseTestColors();
+    ShowText("");
+    Send(PBM_SETPOS, 45);
+    const HBITMAP hFirst = m_bar.m_paintBuffer.Bitmap();
+    ASSERT_NE(hFirst, nullptr);
+    Send(PBM_SETPOS, 50);
+    EXPECT_EQ(m_bar.m_paintBuffer.Bitmap(), hFirst);
+
+    CRect rcWindow;
+    m_bar.GetWindowRect(rcWindow);
+    ::SetWindowPos(m_bar, nullptr, 0, 0, rcWindow.Width() + 200, rcWindow.Height(),
+                   SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(::GetObjectType(hFirst), 0u);
+    Send(PBM_SETPOS, 45);  // 45% of a 400-pixel bar area
+    HDC hDC = ::GetDC(m_bar);
+    EXPECT_EQ(::GetPixel(hDC, 181, 2), kBar);
+    EXPECT_EQ(::GetPixel(hDC, 182, 2), kBk);
+    ::ReleaseDC(m_bar, hDC);
+
+    const HBITMAP hSecond = m_bar.m_paintBuffer.Bitmap();
+    ASSERT_NE(hSecond, nullptr);
+    m_bar.DestroyWindow();
+    EXPECT_EQ(::GetObjectType(hSecond), 0u);
+}
+
 TEST_F(ProgressRepaint, EmptyRangeDrawsNothingButCompletesThePaint) {
     Send(PBM_SETRANGE32, 5, 5);
     ::InvalidateRect(m_bar, nullptr, TRUE);
