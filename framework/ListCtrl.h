@@ -21,6 +21,13 @@ public:
     int InsertItem(const LVITEMA* pItem) {
         return static_cast<int>(SendMessage(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
     }
+    // pItem->mask says what to read; text goes to pItem->pszText, of pItem->cchTextMax.
+    BOOL GetItem(LVITEMA* pItem) const {
+        return static_cast<BOOL>(SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
+    BOOL SetItem(const LVITEMA* pItem) {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
     BOOL SetItemText(int nItem, int nSubItem, LPCSTR lpszText);
     CString GetItemText(int nItem, int nSubItem) const;
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);

@@ -68,6 +68,9 @@ protected:
 
     // Appends or inserts one playlist row: name, full path and the shell's icon for its type.
     void InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex);
+    // Trades the entries of rows nRow - 1 and nRow (name, path and icon); the rows keep
+    // their states.
+    void RaiseEntry(int nRow);
     // Appends one row for each path, in the given order.
     void AppendEntries(const std::vector<CString>& paths);
     // Appends what an import brought, shows the new rows, and tells the user what it left out.

@@ -10,6 +10,14 @@
 namespace {
 // Room for the names of a few thousand chosen files; the dialog grows it for longer choices.
 const int kFileBufferLength = 100000;
+
+// The selected rows, from the top down.
+std::vector<int> SelectedRows(const CListCtrl& list) {
+    std::vector<int> rows;
+    for (int nRow = -1; (nRow = list.GetNextItem(nRow, LVNI_SELECTED)) >= 0;)
+        rows.push_back(nRow);
+    return rows;
+}
 }  // namespace
 
 CString FileNameOfPath(const CString& path) {
@@ -61,27 +69,47 @@ void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
 }
 
 void CPlaylistDlg::OnMoveUp() {
-    int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);
-    if (nSelected < 0)
+    const std::vector<int> selected = SelectedRows(m_playlist);
+    if (selected.empty())
         return;
     m_playlist.SetFocus();
+    // With the top row selected nothing moves, not even the rows selected further down.
+    if (selected.front() == 0)
+        return;
     CListPaintPause pause(m_playlist);
-    // The focus ends on the last row moved. It is given once, after the loop: each change of
-    // focus redraws the focus rectangle at once, which costs milliseconds a row.
-    int nLastMoved = -1;
-    while (nSelected != 0) {
-        CString name = m_playlist.GetItemText(nSelected, 0);
-        CString path = m_playlist.GetItemText(nSelected, 1);
-        m_playlist.DeleteItem(nSelected);
-        InsertEntry(name, path, nSelected - 1);
-        m_playlist.SetItemState(nSelected - 1, LVIS_SELECTED, LVIS_SELECTED);
-        nLastMoved = nSelected - 1;
-        nSelected = m_playlist.GetNextItem(nSelected - 1, LVNI_SELECTED);
-        if (nSelected < 0)
-            break;
+    // Each selected entry trades places with the one above it, from the top down, and the
+    // selection moves up with them. It is cleared at once and set again row by row from the
+    // top: the list finds a row in its selection by a search from the first selected row, so
+    // changing rows one at a time down a long list takes time that grows with its square.
+    m_playlist.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int nRow : selected)
+        RaiseEntry(nRow);
+    for (int nRow : selected)
+        m_playlist.SetItemState(nRow - 1, LVIS_SELECTED, LVIS_SELECTED);
+    // The focus ends on the last row moved. It is given once: each change of focus redraws the
+    // focus rectangle at once, which costs milliseconds a row.
+    m_playlist.SetItemState(selected.back() - 1, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void CPlaylistDlg::RaiseEntry(int nRow) {
+    // Both rows are rewritten in place: deleting a row and inserting it again shifts every
+    // row below, and costs the list a search through all of its rows.
+    char szNames[2][MAX_PATH + 1];
+    LVITEMA items[2] = {};
+    CString paths[2];
+    for (int i = 0; i < 2; ++i) {
+        items[i].mask = LVIF_TEXT | LVIF_IMAGE;
+        items[i].iItem = nRow - i;
+        items[i].pszText = szNames[i];
+        items[i].cchTextMax = MAX_PATH + 1;
+        m_playlist.GetItem(&items[i]);
+        paths[i] = m_playlist.GetItemText(nRow - i, 1);
     }
-    if (nLastMoved >= 0)
-        m_playlist.SetItemState(nLastMoved, LVIS_FOCUSED, LVIS_FOCUSED);
+    for (int i = 0; i < 2; ++i) {
+        items[i].iItem = nRow - 1 + i;
+        m_playlist.SetItem(&items[i]);
+        m_playlist.SetItemText(items[i].iItem, 1, paths[i]);
+    }
 }
 
 void CPlaylistDlg::OnMoveDown() {
@@ -101,14 +129,15 @@ void CPlaylistDlg::OnMoveDown() {
 }
 
 void CPlaylistDlg::OnRemoveSelected() {
-    int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);
-    if (nSelected < 0)
+    const std::vector<int> selected = SelectedRows(m_playlist);
+    if (selected.empty())
         return;
     m_playlist.SetFocus();
-    std::vector<int> selected;
-    for (; nSelected >= 0; nSelected = m_playlist.GetNextItem(nSelected, LVNI_SELECTED))
-        selected.push_back(nSelected);
     CListPaintPause pause(m_playlist);
+    // The selection is cleared at once first: deleting a selected row makes the list search
+    // its selection from the first selected row, which from the bottom of a long list takes
+    // time that grows with its square.
+    m_playlist.SetItemState(-1, 0, LVIS_SELECTED);
     // From the bottom up, so the indices still to delete stay valid.
     for (auto it = selected.rbegin(); it != selected.rend(); ++it)
         m_playlist.DeleteItem(*it);

@@ -12,7 +12,4 @@ inline double GrowthExponent(double nSmall, double tSmall, double nLarge, double
     return std::log(tLarge / tSmall) / std::log(nLarge / nSmall);
 }
 
-// Timer noise and fixed costs move k by a fraction of this; clearly more is worse than linear.
-const double kLinearLimit = 1.25;
-
 }  // namespace bench
