@@ -120,15 +120,12 @@ BOOL CPlaylistDlg::OnInitDialog() {
         m_driveCombo.SetCurSel(0);
     OnSelchangeDrive();
 
-    SHFILEINFOA fileInfo = {};
-    m_sysImageList.Attach(reinterpret_cast<HIMAGELIST>(::SHGetFileInfoA(
-        "", 0, &fileInfo, sizeof(fileInfo), SHGFI_SYSICONINDEX | SHGFI_SMALLICON)));
-
     m_addPrefixCheck.SetCheck(BST_CHECKED);
 
     // Without LVS_SHAREIMAGELISTS the list view would destroy the shell's list with itself.
+    // The list itself comes with the first row (InsertEntry): an empty list shows no icons,
+    // and making the shell's list takes as long as showing the whole window.
     m_playlist.ModifyStyle(0, LVS_SHAREIMAGELISTS);
-    m_playlist.SetImageList(m_sysImageList, LVSIL_SMALL);
     ::DragAcceptFiles(m_hWnd, TRUE);
     return TRUE;
 }

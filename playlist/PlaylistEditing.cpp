@@ -30,8 +30,14 @@ void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex)
     // By attributes only: the icon follows from the extension and the file is never opened.
     // The index alone is asked for, so no icon handle is made for every row.
     SHFILEINFOA fileInfo = {};
-    ::SHGetFileInfoA(lpszPath, FILE_ATTRIBUTE_NORMAL, &fileInfo, sizeof(fileInfo),
-                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+    auto hShellIcons = reinterpret_cast<HIMAGELIST>(
+        ::SHGetFileInfoA(lpszPath, FILE_ATTRIBUTE_NORMAL, &fileInfo, sizeof(fileInfo),
+                         SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+    // The answer names the shell's small-icon list, which the first row installs.
+    if (!m_sysImageList.GetSafeHandle() && hShellIcons) {
+        m_sysImageList.Attach(hShellIcons);
+        m_playlist.SetImageList(m_sysImageList, LVSIL_SMALL);
+    }
 
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;

@@ -202,6 +202,9 @@ TEST_F(WindowLayout, ListHasTwoColumnsGridAndTheShellsIcons) {
         EXPECT_EQ(::SendMessageA(hHeader, HDM_GETITEMCOUNT, 0, 0), 2);
         EXPECT_EQ(dlg.m_playlist.GetExtendedStyle() & 0x21u, 0x21u);
 
+        // The shell's small-icon list comes with the first row, not with the window.
+        EXPECT_EQ(dlg.m_playlist.SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL), 0);
+        dlg.AddRows({"song.mp3"});
         SHFILEINFOA info = {};
         auto hSystem = reinterpret_cast<HIMAGELIST>(
             ::SHGetFileInfoA("", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
@@ -212,7 +215,7 @@ TEST_F(WindowLayout, ListHasTwoColumnsGridAndTheShellsIcons) {
 }
 
 TEST_F(WindowLayout, ShellsImageListOutlivesTheWindow) {
-    test::RunModal(dlg, [] {});
+    test::RunModal(dlg, [&] { dlg.AddRows({"song.mp3"}); });
     SHFILEINFOA info = {};
     auto hSystem = reinterpret_cast<HIMAGELIST>(
         ::SHGetFileInfoA("", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
