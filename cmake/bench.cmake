@@ -5,3 +5,7 @@ foreach(source IN LISTS BENCH_SOURCES)
     add_executable(bench_${stem} ${source})
     target_link_libraries(bench_${stem} PRIVATE ovelo resources)
 endforeach()
+# The start-up benchmark's reference program; not a benchmark itself, so not named bench_*.
+add_executable(bare_dialog WIN32 ${PROJECT_SOURCE_DIR}/bench/reference/BareDialog.cpp)
+target_link_libraries(bare_dialog PRIVATE resources win32)
+add_dependencies(bench_startup OveloPlaylist bare_dialog)
