@@ -4,6 +4,7 @@
 #               while `make run` is up: plug a removable drive in, take it out again
 #   make test   build 64-bit and 32-bit, then run every test
 #   make bench  build and run the benchmarks
+#   make dist   build both and pack dist/OveloPlaylist-VERSION-win64.zip and -win32.zip
 #   make format reformat the C++ sources
 JOBS ?= 2
 DRIVES ?=
@@ -11,7 +12,7 @@ DRIVES ?=
 X64 := build/x86_64
 X86 := build/i686
 
-.PHONY: run plug unplug test bench format deps x86_64 i686
+.PHONY: run plug unplug test bench dist format deps x86_64 i686
 
 deps:
 	tools/install-deps.sh
@@ -44,6 +45,12 @@ bench: x86_64
 	    [ -e "$$b" ] || continue; echo "== $$b"; tools/wine-run.sh "$$b" || exit; done'
 	@echo "== bench/copy-context.sh"
 	bench/copy-context.sh
+
+# Each zip holds the program, its help page and the picture of the window; checked from outside.
+dist: x86_64 i686
+	rm -rf dist
+	python3 tools/make-dist.py $(X64) $(X86) dist
+	python3 tools/check-dist.py dist/*.zip
 
 format:
 	find . -path ./build -prune -o -path ./.git -prune -o \( -name '*.cpp' -o -name '*.h' \) \

@@ -21,23 +21,25 @@ struct Program {
     std::vector<double> times;
 };
 
+struct WindowSearch {
+    DWORD dwProcessId;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND hWnd, LPARAM lParam) {
+    auto* pSearch = reinterpret_cast<WindowSearch*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != pSearch->dwProcessId || !::IsWindowVisible(hWnd))
+        return TRUE;
+    pSearch->hFound = hWnd;
+    return FALSE;
+}
+
 // The process's visible top-level window, or nullptr.
 HWND VisibleWindowOf(DWORD dwProcessId) {
-    struct Search {
-        DWORD dwProcessId;
-        HWND hFound;
-    } search = {dwProcessId, nullptr};
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* pSearch = reinterpret_cast<Search*>(lParam);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hWnd, &pid);
-            if (pid != pSearch->dwProcessId || !::IsWindowVisible(hWnd))
-                return TRUE;
-            pSearch->hFound = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search = {dwProcessId, nullptr};
+    ::EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.hFound;
 }
 

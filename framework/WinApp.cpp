@@ -39,8 +39,10 @@ CWinApp::CWinApp(LPCSTR lpszAppName) : m_hInstance(::GetModuleHandleA(nullptr)) 
     CString folder = path.Left(path.ReverseFind('\\') + 1);
     CString fileName = path.Mid(folder.GetLength());
     int dot = fileName.ReverseFind('.');
-    m_strAppName = lpszAppName ? CString(lpszAppName) : (dot >= 0 ? fileName.Left(dot) : fileName);
-    m_strHelpFilePath = folder + "README.md";
+    const CString baseName = dot >= 0 ? fileName.Left(dot) : fileName;
+    m_strAppName = lpszAppName ? CString(lpszAppName) : baseName;
+    // The help page is named after the executable and lies beside it: Program.exe, Program.html.
+    m_strHelpFilePath = folder + baseName + ".html";
 }
 
 CWinApp::~CWinApp() {

@@ -12,7 +12,7 @@ public:
     HINSTANCE m_hInstance;
     CWnd* m_pMainWnd = nullptr;
     CString m_strAppName;       // given, or the executable's name
-    CString m_strHelpFilePath;  // the README beside the executable
+    CString m_strHelpFilePath;  // the executable's path with .html in place of .exe
 
     // FALSE ends the program without a message loop.
     virtual BOOL InitInstance();

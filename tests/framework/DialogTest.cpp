@@ -2,6 +2,7 @@
 // binding, owner handling and the help command's way to the application.
 #include "framework/Button.h"
 #include "framework/Dialog.h"
+#include "framework/Shell.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "tests/support/Pump.h"
@@ -107,6 +108,25 @@ TEST(Dialog, BoxWithoutParentIsOwnedByTheMainWindowWhichItDisables) {
     EXPECT_EQ(dialog.m_hOwnerSeen, main.m_hWnd);
     EXPECT_FALSE(dialog.m_bOwnerEnabledWhileModal);
     EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
+}
+
+std::string g_shellOpened;
+HINSTANCE WINAPI RecordShellOpen(HWND, LPCSTR, LPCSTR lpFile, LPCSTR, LPCSTR, INT) {
+    g_shellOpened = lpFile;
+    return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST(Dialog, HelpOpensThePageNamedAfterTheProgramBesideIt) {
+    const AfxShellCalls saved = AfxShell();
+    AfxShell().pfnShellExecute = RecordShellOpen;
+    CWinApp app;
+    app.OnHelp();
+    AfxShell() = saved;
+    char exe[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    std::string page(exe);
+    page.replace(page.rfind('.'), std::string::npos, ".html");
+    EXPECT_EQ(g_shellOpened, page);
 }
 
 TEST(Dialog, HelpRequestReachesTheApplicationsHelpCommand) {
