@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <set>
 
 namespace {
@@ -19,6 +18,35 @@ std::string Fingerprint(const std::string& content) {
            std::to_string(std::hash<std::string>()(content) % 1000000);
 }
 
+// Calls visit(path, bFolder) for everything under folder, a folder after its contents.
+void Walk(const std::string& folder, const std::function<void(const std::string&, bool)>& visit) {
+    WIN32_FIND_DATAA found;
+    HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore;
+         bMore = ::FindNextFileA(hFind, &found)) {
+        const std::string name = found.cFileName, path = folder + "\\" + name;
+        const bool bFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (bFolder && (name == "." || name == ".."))
+            continue;
+        if (bFolder)
+            Walk(path, visit);
+        visit(path, bFolder);
+    }
+    if (hFind != INVALID_HANDLE_VALUE)
+        ::FindClose(hFind);
+}
+
+void RemoveTree(const std::string& folder) {
+    Walk(folder, [](const std::string& path, bool bFolder) {
+        if (bFolder) {
+            ::RemoveDirectoryA(path.c_str());
+        } else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    });
+}
+
 // The host folder behind a test drive, reached through Z:.
 std::string HostFolderOf(char cDrive) {
     char drives[MAX_PATH] = "";
@@ -28,139 +56,109 @@ std::string HostFolderOf(char cDrive) {
     return path;
 }
 
-// Every file under folder, in every subfolder, with its content.
-void CollectFiles(const std::string& folder, const std::string& prefix, Files* pFiles) {
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName, path = folder + "\\" + name;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            (*pFiles)[prefix + name] = Fingerprint(test::TempFolder::ReadFile(path));
-        else if (name != "." && name != "..")
-            CollectFiles(path, prefix + name + "\\", pFiles);
-    } while (::FindNextFileA(hFind, &found));
-    ::FindClose(hFind);
+// Opens path without sharing and hands the handle to a suspended child process, which holds
+// it until it is ended. Returns the child, or nullptr.
+HANDLE HoldInAnotherProcess(const std::string& path) {
+    char cmd[MAX_PATH];
+    ::GetSystemDirectoryA(cmd, MAX_PATH);
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION child = {};
+    if (!::CreateProcessA((std::string(cmd) + "\\cmd.exe").c_str(), nullptr, nullptr, nullptr,
+                          FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                          &child))
+        return nullptr;
+    ::CloseHandle(child.hThread);
+    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hHeld = nullptr;
+    if (hFile != INVALID_HANDLE_VALUE &&
+        ::DuplicateHandle(::GetCurrentProcess(), hFile, child.hProcess, &hHeld, 0, FALSE,
+                          DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE))
+        return child.hProcess;
+    ::TerminateProcess(child.hProcess, 0);
+    ::CloseHandle(child.hProcess);
+    return nullptr;
 }
-
-// Empties folder, subfolders and read-only files included.
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName, path = folder + "\\" + name;
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA(path.c_str());
-        } else if (name != "." && name != "..") {
-            RemoveTree(path);
-            ::RemoveDirectoryA(path.c_str());
-        }
-    } while (::FindNextFileA(hFind, &found));
-    ::FindClose(hFind);
-}
-
-// Holds a file open without sharing, in a process of its own: the handle is handed to a
-// suspended child, which keeps it until it is ended.
-class HeldByAnotherProcess {
-public:
-    explicit HeldByAnotherProcess(const std::string& path) {
-        char cmd[MAX_PATH];
-        ::GetSystemDirectoryA(cmd, MAX_PATH);
-        std::string command = std::string(cmd) + "\\cmd.exe";
-        STARTUPINFOA si = {};
-        si.cb = sizeof(si);
-        ::CreateProcessA(command.c_str(), nullptr, nullptr, nullptr, FALSE,
-                         CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &si, &m_child);
-        HANDLE hFile =
-            ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        HANDLE hHeld = nullptr;
-        m_bHeld = m_child.hProcess && hFile != INVALID_HANDLE_VALUE &&
-                  ::DuplicateHandle(::GetCurrentProcess(), hFile, m_child.hProcess, &hHeld, 0,
-                                    FALSE, DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE);
-    }
-    ~HeldByAnotherProcess() {
-        if (!m_child.hProcess)
-            return;
-        ::TerminateProcess(m_child.hProcess, 0);
-        ::WaitForSingleObject(m_child.hProcess, 5000);
-        ::CloseHandle(m_child.hThread);
-        ::CloseHandle(m_child.hProcess);
-    }
-    HeldByAnotherProcess(const HeldByAnotherProcess&) = delete;
-    HeldByAnotherProcess& operator=(const HeldByAnotherProcess&) = delete;
-    bool Held() const { return m_bHeld; }
-
-private:
-    PROCESS_INFORMATION m_child = {};
-    bool m_bHeld = false;
-};
 
 bool SameBytes(const std::string& pathA, const std::string& pathB) {
-    HANDLE hA = ::CreateFileA(pathA.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    HANDLE hB = ::CreateFileA(pathB.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    bool bSame = hA != INVALID_HANDLE_VALUE && hB != INVALID_HANDLE_VALUE;
+    HANDLE h[2];
+    for (int i = 0; i < 2; ++i)
+        h[i] = ::CreateFileA((i ? pathB : pathA).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    bool bSame = h[0] != INVALID_HANDLE_VALUE && h[1] != INVALID_HANDLE_VALUE;
     std::vector<char> a(1 << 20), b(1 << 20);
-    for (DWORD nA = 1, nB = 0; bSame && nA > 0;) {
-        bSame = ::ReadFile(hA, a.data(), 1 << 20, &nA, nullptr) &&
-                ::ReadFile(hB, b.data(), 1 << 20, &nB, nullptr) && nA == nB &&
+    for (DWORD nA = 1, nB = 0; bSame && nA > 0;)
+        bSame = ::ReadFile(h[0], a.data(), 1 << 20, &nA, nullptr) &&
+                ::ReadFile(h[1], b.data(), 1 << 20, &nB, nullptr) && nA == nB &&
                 std::equal(a.begin(), a.begin() + nA, b.begin());
-    }
-    ::CloseHandle(hA);
-    ::CloseHandle(hB);
+    ::CloseHandle(h[0]);
+    ::CloseHandle(h[1]);
     return bSame;
 }
 
 class CopyFaults : public Copy {
 protected:
     void TearDown() override {
-        RemoveTree("E:");
+        RemoveTree(drive);
         Copy::TearDown();
     }
 
     struct Row {
         std::string name, path, content;
     };
+    std::string drive = "E:";
     std::vector<Row> rows;
     Files onDevice;  // put on the drive before the run
 
-    void SetUpRows(int nRows) {
-        rows.clear();
-        for (int i = 1; i <= nRows; ++i) {
-            std::string name = "track" + std::to_string(i) + ".mp3";
-            std::string content = "content of track " + std::to_string(i) + std::string(i, '.');
-            rows.push_back({name, sources.CreateFile(name, content), content});
-        }
+    void AddRow(const std::string& name, const std::string& content) {
+        rows.push_back({name, sources.CreateFile(name, content), content});
     }
     void Put(const std::string& path, const std::string& content) {
-        test::TempFolder::WriteFile("E:\\" + path, content.data(), content.size());
+        test::TempFolder::WriteFile(drive + "\\" + path, content.data(), content.size());
         onDevice[path] = Fingerprint(content);
     }
-    // What the drive must hold after a run in which the given rows (from 1) failed.
-    Files Expected(const std::set<int>& failed, bool bPrefix) const {
-        Files files = onDevice;
+    // Copies the rows; strike runs once the given step shows, before its file is copied.
+    // Then checks the run against the rows (from 1) that must fail.
+    void RunAndCheck(const std::set<int>& failed, bool bPrefix, int nStep = 0,
+                     const std::function<void()>& strike = nullptr,
+                     const std::function<void()>& after = nullptr) {
+        for (const Row& row : rows)
+            AddSource(row.name, row.path);
+        dlg.m_driveCombo.SetCurSel(dlg.m_driveCombo.FindStringExact(-1, drive.c_str()));
+        dlg.m_addPrefixCheck.SetCheck(bPrefix ? BST_CHECKED : BST_UNCHECKED);
+        int nSteps = 0;
+        ProgressLog log = RunCopy([&] {
+            if (++nSteps == nStep)
+                strike();
+        });
+        if (after)
+            after();
+
+        char summary[64] = "Complete";
+        if (!failed.empty())
+            wsprintfA(summary, "Complete, %u of %u files failed",
+                      static_cast<unsigned>(failed.size()), static_cast<unsigned>(rows.size()));
+        EXPECT_EQ(log.texts.back(), summary);
+        Files expected = onDevice, found;
         for (size_t i = 0; i < rows.size(); ++i) {
             char prefix[16] = "";
             if (bPrefix)
                 wsprintfA(prefix, "%03u_", static_cast<unsigned>(i + 1));
             if (!failed.count(static_cast<int>(i + 1)))
-                files[prefix + rows[i].name] = Fingerprint(rows[i].content);
+                expected[prefix + rows[i].name] = Fingerprint(rows[i].content);
         }
-        return files;
-    }
-    void ExpectWindowAnswers() {
+        Walk(drive, [&](const std::string& path, bool bFolder) {
+            if (!bFolder)
+                found[path.substr(drive.size() + 1)] =
+                    Fingerprint(test::TempFolder::ReadFile(path));
+        });
+        EXPECT_EQ(found, expected);
+        // The window answers the next click.
         dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED),
                         reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CLEAR)));
         EXPECT_TRUE(test::PumpUntil([&] { return dlg.m_playlist.GetItemCount() == 0; }));
     }
 };
-
-const std::string kLongFolder = "C:\\ov";
 
 // One fault in a run over eight rows; the rows that fail are numbered from 1.
 struct Fault {
@@ -184,11 +182,11 @@ struct Fault {
 };
 
 TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
-    const std::string hostE = HostFolderOf('E');
-    std::unique_ptr<HeldByAnotherProcess> held;
-    ::CreateDirectoryA(kLongFolder.c_str(), nullptr);
+    const std::string hostE = HostFolderOf('E'), longFolder = "C:\\ov";
     const std::string longName = std::string(248, 'n') + ".mp3";
-    const std::string longPath = kLongFolder + "\\" + longName;
+    const std::string longPath = longFolder + "\\" + longName;
+    ::CreateDirectoryA(longFolder.c_str(), nullptr);
+    HANDLE hHolder = nullptr;
     auto rowAt = [this](int nRow) -> Row& { return rows[static_cast<size_t>(nRow - 1)]; };
     const Fault faults[] = {
         Fault("source deleted mid-run", {5})
@@ -207,22 +205,25 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
             rowAt(8) = {longName, longPath, "long"};
         }),
         Fault("names in the ANSI code page", {}).Before([&] {
-            int nRow = 0;
-            for (std::string name : {"Caf\xe9.mp3",
-                                     "Stra\xdf"
-                                     "e.mp3",
-                                     "\xfc"
-                                     "ber.mp3"})
-                rowAt(++nRow) = {name, sources.CreateFile(name, name), name};
+            const std::string names[] = {"Caf\xe9.mp3",
+                                         "Stra\xdf"
+                                         "e.mp3",
+                                         "\xfc"
+                                         "ber.mp3"};
+            for (int i = 0; i < 3; ++i)
+                rowAt(i + 1) = {names[i], sources.CreateFile(names[i], names[i]), names[i]};
         }),
         Fault("source held by another process", {4})
             .NoPrefix()
             .Before([&] {
                 Put("track4.mp3", "old");
-                held = std::make_unique<HeldByAnotherProcess>(rowAt(4).path);
-                ASSERT_TRUE(held->Held());
+                hHolder = HoldInAnotherProcess(rowAt(4).path);
+                ASSERT_NE(hHolder, nullptr);
             })
-            .After([&] { held.reset(); }),
+            .After([&] {
+                ::TerminateProcess(hHolder, 0);
+                ::CloseHandle(hHolder);
+            }),
         Fault("missing source", {6}).NoPrefix().Before([&] {
             Put("track6.mp3", "old");
             ::DeleteFileA(rowAt(6).path.c_str());
@@ -236,33 +237,17 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
             SCOPED_TRACE(fault.label);
             RemoveTree("E:");
             onDevice.clear();
-            SetUpRows(8);
+            rows.clear();
+            for (int i = 1; i <= 8; ++i)
+                AddRow("track" + std::to_string(i) + ".mp3",
+                       "content of track " + std::to_string(i) + std::string(i, '.'));
             if (fault.before)
                 fault.before();
-            for (const Row& row : rows)
-                AddSource(row.name, row.path);
-            dlg.m_addPrefixCheck.SetCheck(fault.bPrefix ? BST_CHECKED : BST_UNCHECKED);
-            int nSteps = 0;
-            ProgressLog log = RunCopy([&] {
-                if (++nSteps == fault.nStep)
-                    fault.strike();
-            });
-            if (fault.after)
-                fault.after();
-
-            char summary[64] = "Complete";
-            if (!fault.failed.empty())
-                wsprintfA(summary, "Complete, %u of 8 files failed",
-                          static_cast<unsigned>(fault.failed.size()));
-            EXPECT_EQ(log.texts.back(), summary);
-            Files found;
-            CollectFiles("E:", "", &found);
-            EXPECT_EQ(found, Expected(fault.failed, fault.bPrefix));
-            ExpectWindowAnswers();
+            RunAndCheck(fault.failed, fault.bPrefix, fault.nStep, fault.strike, fault.after);
         }
     });
     ::SetFileAttributesA(longPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    test::TempFolder::RemoveContents(kLongFolder);
+    test::TempFolder::RemoveContents(longFolder);
 }
 
 // Just over 2 GiB, so that any 32-bit size or offset on the way would show.
@@ -285,16 +270,16 @@ TEST_F(CopyFaults, SparseSourceOverTwoGibibytesArrivesWhole) {
         ::WriteFile(hBig, "mark!", 5, nullptr, nullptr);
     }
     ::CloseHandle(hBig);
-    SetUpRows(2);
-    rows.insert(rows.begin() + 1, {"big.mkv", bigPath, ""});
+    AddRow("a.mp3", "before");
+    rows.push_back({"big.mkv", bigPath, ""});
+    AddRow("c.mp3", "after");
     test::RunModal(dlg, [&] {
         for (const Row& row : rows)
             AddSource(row.name, row.path);
         EXPECT_EQ(RunCopy().texts.back(), "Complete");
         EXPECT_TRUE(SameBytes(bigPath, "E:\\002_big.mkv"));
-        EXPECT_EQ(test::TempFolder::ReadFile("E:\\003_track2.mp3"), rows[2].content);
+        EXPECT_EQ(test::TempFolder::ReadFile("E:\\003_c.mp3"), "after");
     });
-    ::DeleteFileA("E:\\002_big.mkv");
 }
 
 // On a device of 1 MiB (a tmpfs on G:'s folder), a copy that fills it fails alone: its
@@ -305,32 +290,15 @@ TEST_F(CopyFaults, DeviceFullMidFileFailsThatFileAlone) {
     if (::GetEnvironmentVariableA("OVELO_SMALL_DEVICE_REFUSED", refused, sizeof(refused)) ||
         !::GetEnvironmentVariableA("OVELO_SMALL_DEVICE", nullptr, 0))
         GTEST_SKIP() << "no 1 MiB device: " << (*refused ? refused : "run through ctest");
-    const size_t kKiB = 1024;
-    const std::pair<const char*, size_t> files[] = {{"a.mp3", 300 * kKiB},
-                                                    {"big.avi", 2048 * kKiB},
-                                                    {"c.mp3", 300 * kKiB},
-                                                    {"d.mp3", 200 * kKiB}};
-    for (const auto& file : files) {
-        std::string content(file.second, file.first[0]);
-        rows.push_back({file.first, sources.CreateFile(file.first, content), content});
-    }
-    const std::string old(100 * kKiB, 'o');
-    test::TempFolder::WriteFile("G:\\big.avi", old.data(), old.size());
-    test::RunModal(dlg, [&] {
-        for (const Row& row : rows)
-            AddSource(row.name, row.path);
-        dlg.m_driveCombo.SetCurSel(dlg.m_driveCombo.FindStringExact(-1, "G:"));
-        dlg.m_addPrefixCheck.SetCheck(BST_UNCHECKED);
-        EXPECT_EQ(RunCopy().texts.back(), "Complete, 1 of 4 files failed");
-        Files found;
-        CollectFiles("G:", "", &found);
-        Files expected = {{"big.avi", Fingerprint(old)}};
-        for (const Row& row : rows)
-            expected.insert({row.name, Fingerprint(row.content)});
-        EXPECT_EQ(found, expected);
-        ExpectWindowAnswers();
-    });
-    RemoveTree("G:");
+    drive = "G:";
+    const struct {
+        const char* name;
+        size_t nKiB;
+    } files[] = {{"a.mp3", 300}, {"big.avi", 2048}, {"c.mp3", 300}, {"d.mp3", 200}};
+    for (const auto& file : files)
+        AddRow(file.name, std::string(file.nKiB * 1024, file.name[0]));
+    Put("big.avi", std::string(100 * 1024, 'o'));
+    test::RunModal(dlg, [&] { RunAndCheck({2}, false); });
 }
 
 }  // namespace
