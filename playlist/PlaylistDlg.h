@@ -68,6 +68,11 @@ protected:
 
     // Appends or inserts one playlist row: name, full path and the shell's icon for its type.
     void InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex);
+    // The same with the icon's index already known.
+    void InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex, int nIcon);
+    // The index of the small icon of a path's type in the shell's list, which the first
+    // question installs as the list's image list.
+    int ShellIconOf(LPCSTR lpszPath);
     // Trades the entries of rows nRow - 1 and nRow (name, path and icon); the rows keep
     // their states.
     void RaiseEntry(int nRow);

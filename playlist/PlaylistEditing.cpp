@@ -7,6 +7,9 @@
 
 #include <shellapi.h>
 
+#include <map>
+#include <string>
+
 namespace {
 // Room for the names of a few thousand chosen files; the dialog grows it for longer choices.
 const int kFileBufferLength = 100000;
@@ -26,7 +29,7 @@ CString FileNameOfPath(const CString& path) {
     return path.Mid((nSlash > nBackslash ? nSlash : nBackslash) + 1);
 }
 
-void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex) {
+int CPlaylistDlg::ShellIconOf(LPCSTR lpszPath) {
     // By attributes only: the icon follows from the extension and the file is never opened.
     // The index alone is asked for, so no icon handle is made for every row.
     SHFILEINFOA fileInfo = {};
@@ -38,12 +41,19 @@ void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex)
         m_sysImageList.Attach(hShellIcons);
         m_playlist.SetImageList(m_sysImageList, LVSIL_SMALL);
     }
+    return fileInfo.iIcon;
+}
 
+void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex) {
+    InsertEntry(lpszFileName, lpszPath, nIndex, ShellIconOf(lpszPath));
+}
+
+void CPlaylistDlg::InsertEntry(LPCSTR lpszFileName, LPCSTR lpszPath, int nIndex, int nIcon) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = nIndex;
     item.pszText = const_cast<LPSTR>(lpszFileName);
-    item.iImage = fileInfo.iIcon;
+    item.iImage = nIcon;
     m_playlist.InsertItem(&item);
     m_playlist.SetItemText(nIndex, 1, lpszPath);
 }
@@ -70,8 +80,19 @@ void CPlaylistDlg::OnAddFiles() {
 
 void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
     CListPaintPause pause(m_playlist);
-    for (const CString& path : paths)
-        InsertEntry(FileNameOfPath(path), path, m_playlist.GetItemCount());
+    // The shell's answer follows from the extension alone, and each question costs it a
+    // search of the registry: one question per extension does for the whole list.
+    std::map<std::string, int> iconOfExtension;
+    for (const CString& path : paths) {
+        const CString name = FileNameOfPath(path);
+        const int nDot = name.ReverseFind('.');
+        std::string extension(nDot >= 0 ? static_cast<LPCSTR>(name) + nDot : "");
+        ::CharLowerBuffA(&extension[0], static_cast<DWORD>(extension.size()));
+        auto found = iconOfExtension.find(extension);
+        if (found == iconOfExtension.end())
+            found = iconOfExtension.emplace(extension, ShellIconOf(path)).first;
+        InsertEntry(name, path, m_playlist.GetItemCount(), found->second);
+    }
 }
 
 void CPlaylistDlg::OnMoveUp() {

@@ -39,6 +39,26 @@ TEST_F(Editing, RowHoldsNamePathAndTheShellIconOfItsType) {
     });
 }
 
+// Added rows ask the shell once per extension; each must still carry its own type's icon.
+TEST_F(Editing, AddedRowsCarryTheIconOfTheirOwnType) {
+    // Installers have an icon of their own here; the folder's dot is no extension.
+    const char* const paths[] = {"C:\\m\\a.msi",     "C:\\m\\b.mp3", "C:\\m\\c.MSI",
+                                 "C:\\m.msi\\noext", "C:\\m\\d.avi", "C:\\m\\e.Msi"};
+    WithRows({}, [&] {
+        dlg.AppendEntries(std::vector<CString>(std::begin(paths), std::end(paths)));
+        for (int i = 0; i < static_cast<int>(std::size(paths)); ++i) {
+            LVITEMA item = {};
+            item.mask = LVIF_IMAGE;
+            item.iItem = i;
+            dlg.m_playlist.SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            SHFILEINFOA info = {};
+            ::SHGetFileInfoA(paths[i], FILE_ATTRIBUTE_NORMAL, &info, sizeof(info),
+                             SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+            EXPECT_EQ(item.iImage, info.iIcon) << paths[i];
+        }
+    });
+}
+
 TEST(FileName, IsWhatFollowsTheLastBackslashOrSlashOrTheWholePath) {
     EXPECT_STREQ(FileNameOfPath("C:\\a\\b\\song.mp3"), "song.mp3");
     EXPECT_STREQ(FileNameOfPath("song.mp3"), "song.mp3");
