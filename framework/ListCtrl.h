@@ -3,6 +3,8 @@
 
 #include "framework/Wnd.h"
 
+#include <vector>
+
 class CListCtrl : public CWnd {
 public:
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
@@ -36,6 +38,13 @@ public:
     }
     int GetNextItem(int nItem, int nFlags) const {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(nItem), nFlags));
+    }
+    // The selected rows, from the top down.
+    std::vector<int> GetSelectedItems() const {
+        std::vector<int> rows;
+        for (int nRow = -1; (nRow = GetNextItem(nRow, LVNI_SELECTED)) >= 0;)
+            rows.push_back(nRow);
+        return rows;
     }
     BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem)); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }

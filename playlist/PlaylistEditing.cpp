@@ -13,14 +13,6 @@
 namespace {
 // Room for the names of a few thousand chosen files; the dialog grows it for longer choices.
 const int kFileBufferLength = 100000;
-
-// The selected rows, from the top down.
-std::vector<int> SelectedRows(const CListCtrl& list) {
-    std::vector<int> rows;
-    for (int nRow = -1; (nRow = list.GetNextItem(nRow, LVNI_SELECTED)) >= 0;)
-        rows.push_back(nRow);
-    return rows;
-}
 }  // namespace
 
 CString FileNameOfPath(const CString& path) {
@@ -96,7 +88,7 @@ void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
 }
 
 void CPlaylistDlg::OnMoveUp() {
-    const std::vector<int> selected = SelectedRows(m_playlist);
+    const std::vector<int> selected = m_playlist.GetSelectedItems();
     if (selected.empty())
         return;
     m_playlist.SetFocus();
@@ -156,7 +148,7 @@ void CPlaylistDlg::OnMoveDown() {
 }
 
 void CPlaylistDlg::OnRemoveSelected() {
-    const std::vector<int> selected = SelectedRows(m_playlist);
+    const std::vector<int> selected = m_playlist.GetSelectedItems();
     if (selected.empty())
         return;
     m_playlist.SetFocus();

@@ -116,9 +116,7 @@ void CPlaylistDlg::OnCustomDrawPlaylist(NMHDR* pNMHDR, LRESULT* pResult) {
 }
 
 void CPlaylistDlg::MoveSelectionTo(int nBefore) {
-    std::vector<int> selected;
-    for (int i = -1; (i = m_playlist.GetNextItem(i, LVNI_SELECTED)) >= 0;)
-        selected.push_back(i);
+    const std::vector<int> selected = m_playlist.GetSelectedItems();
     if (selected.empty())
         return;
     // Where the block starts once the selected rows are out of the list.
@@ -139,6 +137,9 @@ void CPlaylistDlg::MoveSelectionTo(int nBefore) {
         rows.push_back({m_playlist.GetItemText(nRow, 0), m_playlist.GetItemText(nRow, 1),
                         m_playlist.GetItemState(nRow, LVIS_FOCUSED) != 0});
     CListPaintPause pause(m_playlist);
+    // Cleared at once, as in OnRemoveSelected: deleting selected rows one by one makes the
+    // list search its selection each time.
+    m_playlist.SetItemState(-1, 0, LVIS_SELECTED);
     for (auto it = selected.rbegin(); it != selected.rend(); ++it)
         m_playlist.DeleteItem(*it);
     for (int i = 0; i < nSelected; ++i) {

@@ -16,14 +16,19 @@ step_cleanup() {
         rm -f "$WINEPREFIX/dosdevices/k:"
 }
 
-# What every round ends with: row b moved down and up again by the arrow buttons, and a copy.
-move_and_copy() {
+# What every round ends with: row b moved down and up again by the arrow buttons...
+move_down_and_up() {
     point_at "$row_x" "$row_y"
     xdotool click 1
     point_at down
     xdotool click 1
     point_at up
     xdotool click 1
+}
+
+# ...and, every fifth round, a copy.
+move_and_copy() {
+    move_down_and_up
     rm -f "$drive"/*
     copy_files Complete "$drive/001_a.mp3"
 }
@@ -48,12 +53,7 @@ for round in $(seq "$rounds"); do
     if [ $((round % 5)) -eq 0 ]; then
         move_and_copy
     else
-        point_at "$row_x" "$row_y"
-        xdotool click 1
-        point_at down
-        xdotool click 1
-        point_at up
-        xdotool click 1
+        move_down_and_up
     fi
     if [ $((round % 10)) -eq 0 ]; then
         hotplug plug K "$plugged" >/dev/null || fail "cannot plug K:"
