@@ -27,9 +27,13 @@ foreach(dir IN LISTS TEST_DIRS)
 endforeach()
 
 # End-to-end: a console probe drives the real program; run.sh starts both under Wine itself.
-file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp
+     ${PROJECT_SOURCE_DIR}/tests/e2e/*.rc)
 if(E2E_SOURCES)
     add_executable(e2e_probe ${E2E_SOURCES})
+    set_source_files_properties(${PROJECT_SOURCE_DIR}/tests/e2e/Probe.rc PROPERTIES OBJECT_DEPENDS
+        ${PROJECT_SOURCE_DIR}/tests/e2e/probe.manifest)
+    target_include_directories(e2e_probe PRIVATE ${PROJECT_SOURCE_DIR}/tests/e2e)
     target_link_libraries(e2e_probe PRIVATE win32)
     if(CMAKE_CROSSCOMPILING_EMULATOR)
         add_test(NAME e2e COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/run.sh

@@ -1,5 +1,7 @@
 #include "framework/FileDialog.h"
 
+#include "framework/CodePage.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -14,9 +16,9 @@ CFileDialog::CFileDialog(BOOL bOpenFileDialog, LPCSTR lpszDefExt, LPCSTR lpszFil
     m_ofn.hInstance = AfxGetInstanceHandle();
     m_ofn.lpstrDefExt = lpszDefExt ? static_cast<LPCSTR>(m_strDefExt) : nullptr;
     if (lpszFileName)
-        lstrcpynA(m_szFileName, lpszFileName, MAX_PATH);
+        CopyWholeChars(m_szFileName, sizeof(m_szFileName), lpszFileName);
     m_ofn.lpstrFile = m_szFileName;
-    m_ofn.nMaxFile = MAX_PATH;
+    m_ofn.nMaxFile = sizeof(m_szFileName);
     if (lpszFilter) {
         m_strFilter = lpszFilter;
         LPSTR pch = m_strFilter.GetBuffer(0);
@@ -121,8 +123,5 @@ CString CFileDialog::GetNextPathName(POSITION& pos) const {
     CString name(pszCurrent);
     pos = const_cast<LPSTR>(WholeNameAt(pszCurrent + name.GetLength() + 1));
 
-    CString folder(pszBuffer);
-    if (folder.GetLength() > 0 && folder[folder.GetLength() - 1] != '\\')
-        folder += '\\';
-    return folder + name;
+    return JoinPath(pszBuffer, name);
 }

@@ -34,7 +34,8 @@ private:
     CWnd* m_pParentWnd;
     CString m_strDefExt;
     CString m_strFilter;  // '\0'-separated, as the dialog wants it
-    char m_szFileName[MAX_PATH];
+    // A whole path in any code page: a UTF-16 unit takes at most three bytes.
+    char m_szFileName[3 * MAX_PATH];
     std::vector<char> m_grownFile;  // the result buffer once the caller's was too small
 
     static UINT_PTR CALLBACK HookProc(HWND hHook, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 #include "framework/Gdi.h"
 
+#include "framework/CodePage.h"
 #include "framework/DC.h"
 
 #include <cstdlib>
@@ -28,7 +29,7 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName, CDC* pDC) {
     LOGFONTA lf = {};
     lf.lfCharSet = DEFAULT_CHARSET;
     if (lpszFaceName)
-        ::lstrcpynA(lf.lfFaceName, lpszFaceName, LF_FACESIZE);
+        CopyWholeChars(lf.lfFaceName, LF_FACESIZE, lpszFaceName);
     HDC hDC = pDC ? pDC->m_hAttribDC : ::GetDC(nullptr);
     // Tenths of a point to device pixels (truncated), then to the DC's logical units;
     // negative asks for the character height rather than the cell height.

@@ -20,7 +20,8 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCSTR lpszText) {
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    // The control reports only how much it copied, so grow until the text fits.
+    // The control reports only how much it copied, and stops short of a character that does
+    // not fit whole (up to four bytes in UTF-8): grow until that much room is left over.
     CString text;
     for (int nSize = 256;; nSize *= 2) {
         LVITEMA item = {};
@@ -30,7 +31,7 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
         int nCopied = static_cast<int>(SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem),
                                                    reinterpret_cast<LPARAM>(&item)));
         text.ReleaseBuffer(nCopied);
-        if (nCopied < nSize - 1)
+        if (nCopied < nSize - 4)
             return text;
     }
 }

@@ -1,6 +1,7 @@
 #include "framework/String.h"
 
 #include "framework/Afx.h"
+#include "framework/CodePage.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -207,24 +208,14 @@ void CString::FormatV(LPCSTR pszFormat, va_list args) {
 }
 
 int CString::Find(char ch, int nStart) const {
-    if (nStart < 0 || nStart >= GetLength())
-        return -1;
-    const char* hit =
-        static_cast<const char*>(memchr(m_pchData + nStart, ch, GetLength() - nStart));
-    return hit ? static_cast<int>(hit - m_pchData) : -1;
+    return FindChar(m_pchData, GetLength(), ch, nStart);
 }
 
 int CString::Find(LPCSTR pszSub, int nStart) const {
-    if (nStart < 0 || nStart > GetLength())
-        return -1;
-    const char* hit = strstr(m_pchData + nStart, pszSub);
-    return hit ? static_cast<int>(hit - m_pchData) : -1;
+    return FindText(m_pchData, GetLength(), pszSub, nStart);
 }
 
-int CString::ReverseFind(char ch) const {
-    const char* hit = strrchr(m_pchData, ch);
-    return hit ? static_cast<int>(hit - m_pchData) : -1;
-}
+int CString::ReverseFind(char ch) const { return ReverseFindChar(m_pchData, GetLength(), ch); }
 
 CString CString::Mid(int nFirst) const { return Mid(nFirst, GetLength() - nFirst); }
 
@@ -260,10 +251,17 @@ CString& CString::Trim() {
 }
 
 BOOL CString::LoadString(UINT nID) {
-    char buffer[4100];  // a string resource holds at most 4097 characters
-    int nLength = ::LoadStringA(AfxGetResourceHandle(), nID, buffer, sizeof(buffer));
-    Assign(buffer, nLength);
-    return nLength > 0;
+    // Asked for no buffer, the loader lends the resource's own UTF-16 text, whatever its
+    // length, so no character is ever cut in two.
+    LPCWSTR pszResource = nullptr;
+    const int nLength =
+        ::LoadStringW(AfxGetResourceHandle(), nID, reinterpret_cast<LPWSTR>(&pszResource), 0);
+    if (nLength <= 0 || !pszResource) {
+        Empty();
+        return FALSE;
+    }
+    WideToAnsi(std::wstring(pszResource, static_cast<size_t>(nLength)), this);
+    return !IsEmpty();
 }
 
 CString operator+(const CString& a, const CString& b) {
@@ -288,4 +286,21 @@ CString operator+(const CString& a, char b) {
     CString result(a);
     result += b;
     return result;
+}
+
+CString SystemErrorText(DWORD dwError) {
+    // The system allocates the text, so a long one in any language arrives whole.
+    LPSTR pszMessage = nullptr;
+    const DWORD nLength = ::FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, dwError, 0, reinterpret_cast<LPSTR>(&pszMessage), 0, nullptr);
+    CString text(pszMessage, static_cast<int>(nLength));
+    ::LocalFree(pszMessage);
+    int nEnd = text.GetLength();
+    while (nEnd > 0 && (text[nEnd - 1] == '\r' || text[nEnd - 1] == '\n' || text[nEnd - 1] == ' '))
+        --nEnd;
+    text = text.Left(nEnd);
+    if (text.IsEmpty())
+        text.Format("error %lu", dwError);
+    return text;
 }

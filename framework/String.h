@@ -1,4 +1,5 @@
-// Reference-counted ANSI string with copy-on-write, as the program's code expects of CString.
+// Reference-counted 8-bit string in the process's code page, with copy-on-write, as the
+// program's code expects of CString.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +39,7 @@ public:
     void __attribute__((format(ms_printf, 2, 3))) Format(LPCSTR pszFormat, ...);
     void FormatV(LPCSTR pszFormat, va_list args);
 
+    // Searches by whole characters of the process's code page: a trail byte never matches.
     int Find(char ch, int nStart = 0) const;
     int Find(LPCSTR pszSub, int nStart = 0) const;
     int ReverseFind(char ch) const;
@@ -67,6 +69,9 @@ CString operator+(const CString& a, const CString& b);
 CString operator+(const CString& a, LPCSTR b);
 CString operator+(LPCSTR a, const CString& b);
 CString operator+(const CString& a, char b);
+// What the system says about an error code, without a trailing line end.
+CString SystemErrorText(DWORD dwError);
+
 inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
 inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
 inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }

@@ -1,5 +1,7 @@
 #include "framework/ToolBar.h"
 
+#include "framework/CodePage.h"
+
 #include <vector>
 
 namespace {
@@ -69,16 +71,15 @@ BOOL CToolBar::SetButtonText(int nIndex, LPCSTR lpszText) {
 }
 
 CString CToolBar::GetButtonText(int nIndex) const {
-    char text[256] = "";
-    TBBUTTONINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = sizeof(text);
-    if (SendMessage(TB_GETBUTTONINFOA, static_cast<WPARAM>(nIndex),
-                    reinterpret_cast<LPARAM>(&info)) < 0)
-        return CString();
-    return CString(text);
+    // Asked for its length first, so a long text is never cut inside a character.
+    const auto id = static_cast<WPARAM>(GetItemID(nIndex));
+    const auto nLength = static_cast<int>(SendMessage(TB_GETBUTTONTEXTA, id, 0));
+    CString text;
+    if (nLength > 0) {
+        SendMessage(TB_GETBUTTONTEXTA, id, reinterpret_cast<LPARAM>(text.GetBuffer(nLength)));
+        text.ReleaseBuffer();
+    }
+    return text;
 }
 
 void CToolBar::SetSizes(SIZE sizeButton, SIZE sizeImage) {
@@ -99,5 +100,5 @@ void CToolBar::OnGetInfoTip(NMHDR* pNMHDR, LRESULT*) {
         return;
     int nIndex = static_cast<int>(SendMessage(TB_COMMANDTOINDEX, static_cast<WPARAM>(pTip->iItem)));
     CString name = GetButtonText(nIndex);
-    lstrcpynA(pTip->pszText, name.Trim(), pTip->cchTextMax);
+    CopyWholeChars(pTip->pszText, static_cast<size_t>(pTip->cchTextMax), name.Trim());
 }

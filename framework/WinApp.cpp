@@ -33,9 +33,14 @@ END_MESSAGE_MAP()
 CWinApp::CWinApp(LPCSTR lpszAppName) : m_hInstance(::GetModuleHandleA(nullptr)) {
     g_pApp = this;
 
-    char modulePath[MAX_PATH] = "";
-    ::GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
-    CString path(modulePath);
+    // In UTF-8 a path of MAX_PATH characters can take three times as many bytes.
+    CString path;
+    for (DWORD nSize = MAX_PATH;; nSize *= 2) {
+        const DWORD nLength = ::GetModuleFileNameA(nullptr, path.GetBuffer(nSize), nSize);
+        path.ReleaseBuffer(nLength < nSize ? static_cast<int>(nLength) : 0);
+        if (nLength < nSize)
+            break;
+    }
     CString folder = path.Left(path.ReverseFind('\\') + 1);
     CString fileName = path.Mid(folder.GetLength());
     int dot = fileName.ReverseFind('.');

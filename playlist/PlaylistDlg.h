@@ -14,9 +14,11 @@
 #include "framework/Static.h"
 #include "playlist/RowDrag.h"
 
+#include <string>
 #include <vector>
 
 struct ImportResult;
+enum class PathSource;
 
 class CPlaylistDlg : public CDialog {
 public:
@@ -78,6 +80,8 @@ protected:
     void RaiseEntry(int nRow);
     // Appends one row for each path, in the given order.
     void AppendEntries(const std::vector<CString>& paths);
+    // Appends the rows that paths bring, asking the user's leave to look on other computers.
+    void Import(const std::vector<std::wstring>& paths, PathSource source);
     // Appends what an import brought, shows the new rows, and tells the user what it left out.
     void AppendImported(const ImportResult& result);
     // Moves the selected rows, in their order, to stand before row nBefore of the list as it
@@ -111,5 +115,3 @@ CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes);
 // Sets drive to the drive text ("E:") of a unit mask that names exactly one drive, A to Z;
 // FALSE, leaving drive alone, for any other mask.
 BOOL DriveFromUnitMask(DWORD unitMask, CString& drive);
-// The file name of a path: what follows its last backslash or slash, or the whole path.
-CString FileNameOfPath(const CString& path);

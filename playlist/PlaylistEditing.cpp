@@ -1,9 +1,11 @@
 #include "playlist/PlaylistDlg.h"
 
+#include "framework/CodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/Shell.h"
 #include "playlist/ListPaintPause.h"
-#include "playlist/MediaFiles.h"
+#include "playlist/import/Import.h"
+#include "playlist/import/MediaFiles.h"
 
 #include <shellapi.h>
 
@@ -14,12 +16,6 @@ namespace {
 // Room for the names of a few thousand chosen files; the dialog grows it for longer choices.
 const int kFileBufferLength = 100000;
 }  // namespace
-
-CString FileNameOfPath(const CString& path) {
-    int nBackslash = path.ReverseFind('\\');
-    int nSlash = path.ReverseFind('/');
-    return path.Mid((nSlash > nBackslash ? nSlash : nBackslash) + 1);
-}
 
 int CPlaylistDlg::ShellIconOf(LPCSTR lpszPath) {
     // By attributes only: the icon follows from the extension and the file is never opened.
@@ -63,11 +59,11 @@ void CPlaylistDlg::OnAddFiles() {
     if (dialog.DoModal() != IDOK)
         return;
 
-    std::vector<CString> paths;
+    std::vector<std::wstring> paths;
     POSITION pos = dialog.GetStartPosition();
     while (pos)
-        paths.push_back(dialog.GetNextPathName(pos));
-    AppendEntries(paths);
+        paths.push_back(AnsiToWide(dialog.GetNextPathName(pos)));
+    Import(paths, PathSource::kChosen);
 }
 
 void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
@@ -113,19 +109,22 @@ void CPlaylistDlg::OnMoveUp() {
 void CPlaylistDlg::RaiseEntry(int nRow) {
     // Both rows are rewritten in place: deleting a row and inserting it again shifts every
     // row below, and costs the list a search through all of its rows.
-    char szNames[2][MAX_PATH + 1];
+    // The texts are read whole, however long: a name in UTF-8 or a double-byte code page
+    // can take more than MAX_PATH bytes.
     LVITEMA items[2] = {};
+    CString names[2];
     CString paths[2];
     for (int i = 0; i < 2; ++i) {
-        items[i].mask = LVIF_TEXT | LVIF_IMAGE;
+        items[i].mask = LVIF_IMAGE;
         items[i].iItem = nRow - i;
-        items[i].pszText = szNames[i];
-        items[i].cchTextMax = MAX_PATH + 1;
         m_playlist.GetItem(&items[i]);
+        names[i] = m_playlist.GetItemText(nRow - i, 0);
         paths[i] = m_playlist.GetItemText(nRow - i, 1);
     }
     for (int i = 0; i < 2; ++i) {
         items[i].iItem = nRow - 1 + i;
+        items[i].mask = LVIF_TEXT | LVIF_IMAGE;
+        items[i].pszText = const_cast<LPSTR>(static_cast<LPCSTR>(names[i]));
         m_playlist.SetItem(&items[i]);
         m_playlist.SetItemText(items[i].iItem, 1, paths[i]);
     }

@@ -1,14 +1,45 @@
 // Saved playlists and files dropped from the shell.
 #include "playlist/PlaylistDlg.h"
 
+#include "framework/CodePage.h"
 #include "framework/FileDialog.h"
-#include "playlist/DroppedFiles.h"
-#include "playlist/M3uPlaylist.h"
+#include "playlist/import/Import.h"
+#include "playlist/import/M3uWriter.h"
+
+#include <shellapi.h>
 
 namespace {
 const char kOpenFilter[] = "Playlists (*.m3u8;*.m3u)|*.m3u8;*.m3u|All Files(*.*)|*.*||";
 const char kSaveFilter[] = "UTF-8 playlist (*.m3u8)|*.m3u8|Playlist (*.m3u)|*.m3u||";
+
+// The full paths a drop holds, in the drop's order; wide, so that no name is mangled.
+std::vector<std::wstring> DroppedPaths(HDROP hDrop) {
+    std::vector<std::wstring> paths;
+    UINT nCount = ::DragQueryFileW(hDrop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < nCount; ++i) {
+        UINT nLength = ::DragQueryFileW(hDrop, i, nullptr, 0);
+        std::wstring path(nLength + 1, L'\0');
+        path.resize(::DragQueryFileW(hDrop, i, &path[0], nLength + 1));
+        paths.push_back(path);
+    }
+    return paths;
+}
 }  // namespace
+
+void CPlaylistDlg::Import(const std::vector<std::wstring>& paths, PathSource source) {
+    ImportContext context;
+    context.ask = [this](const CString& question) {
+        return ::MessageBoxA(m_hWnd, question, GetWindowText(), MB_YESNO | MB_ICONQUESTION) ==
+               IDYES;
+    };
+    ImportResult result = ImportPaths(paths, source, context);
+    // Files chosen in the dialog arrive as they were picked, with nothing to tell and the list
+    // left where it was.
+    if (source == PathSource::kChosen)
+        AppendEntries(result.paths);
+    else
+        AppendImported(result);
+}
 
 void CPlaylistDlg::AppendImported(const ImportResult& result) {
     const int nFirst = m_playlist.GetItemCount();
@@ -32,9 +63,7 @@ void CPlaylistDlg::OnOpenPlaylist() {
                        this);
     if (dialog.DoModal() != IDOK)
         return;
-    ImportResult result;
-    ReadM3uPlaylist(AnsiToWide(dialog.m_ofn.lpstrFile), &result);
-    AppendImported(result);
+    Import({AnsiToWide(dialog.m_ofn.lpstrFile)}, PathSource::kPlaylist);
 }
 
 void CPlaylistDlg::OnSavePlaylist() {
@@ -63,7 +92,5 @@ void CPlaylistDlg::OnSavePlaylist() {
 void CPlaylistDlg::OnDropFiles(HDROP hDropInfo) {
     std::vector<std::wstring> dropped = DroppedPaths(hDropInfo);
     ::DragFinish(hDropInfo);
-    ImportResult result;
-    ImportDroppedPaths(dropped, &result);
-    AppendImported(result);
+    Import(dropped, PathSource::kDropped);
 }

@@ -141,6 +141,12 @@ def check_manifest(pe):
         "type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
         "processorArchitecture": arch, "publicKeyToken": "6595b64144ccf1df", "language": "*"}])
     expect("manifest execution level", [e.tag for e in root.iter() if "requestedExecutionLevel" in e.tag], [])
+    # The ANSI functions speak UTF-8 where the system honours this setting.
+    v3 = "{urn:schemas-microsoft-com:asm.v3}"
+    setting = f"{v3}application/{v3}windowsSettings/" \
+              "{http://schemas.microsoft.com/SMI/2019/WindowsSettings}activeCodePage"
+    code_pages = [e.text for e in root.findall(setting)]
+    expect("manifest active code page", code_pages, ["UTF-8"])
 
 
 def check_icon_group(pe, gid, want):

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     make cmake googletest clang-format
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    wine64 fonts-wine
+    wine64 fonts-wine fonts-wqy-microhei
     xvfb x11-utils xdotool imagemagick
     python3 python3-pil
 )

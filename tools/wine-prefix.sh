@@ -32,6 +32,21 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$WINESERVER" -w
 fi
 
+# Wine's own fonts (Tahoma, Marlett for the caption's buttons, the system fonts) where its
+# programs look for them. Wine's MS Sans Serif, the dialogs' face, is a bitmap font of Western
+# letters that Wine gives no fallback, so other scripts would show as boxes: it is drawn with
+# WenQuanYi Micro Hei instead, which spells Chinese, Japanese, Korean, Cyrillic and Greek and
+# sets the dialogs' texts to the same widths.
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+if [ ! -f "$WINEPREFIX/fonts.applied" ]; then
+    mkdir -p "$fonts"
+    find /usr/share/wine/fonts -maxdepth 1 -type f ! -name 'sse*' ! -name 'ms_sans_serif.ttf' \
+        -exec cp -t "$fonts/" {} +
+    "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS Sans Serif' \
+        /d 'WenQuanYi Micro Hei' /f >/dev/null
+    touch "$WINEPREFIX/fonts.applied"
+fi
+
 wanted=$(for l in "${!folder[@]}"; do echo "$l ${folder[$l]} ${type[$l]}"; done | sort)
 stamp=$WINEPREFIX/drives.applied
 links_ok=true

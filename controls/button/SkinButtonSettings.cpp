@@ -2,7 +2,7 @@
 // repaints when asked.
 #include "controls/button/SkinButton.h"
 
-#include "controls/button/TextCopy.h"
+#include "framework/CodePage.h"
 
 #include <cstring>
 

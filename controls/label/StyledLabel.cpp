@@ -1,5 +1,6 @@
 #include "controls/label/StyledLabel.h"
 
+#include "framework/CodePage.h"
 #include "framework/DC.h"
 #include "framework/Shell.h"
 
@@ -126,7 +127,7 @@ CStyledLabel& CStyledLabel::SetBold(BOOL bBold) {
 
 CStyledLabel& CStyledLabel::SetFaceName(const CString& face, BYTE charSet) {
     m_logFont.lfCharSet = charSet;
-    ::lstrcpynA(m_logFont.lfFaceName, face, LF_FACESIZE);
+    CopyWholeChars(m_logFont.lfFaceName, LF_FACESIZE, face);
     RebuildFont();
     RedrawLabel();
     return *this;

@@ -1,7 +1,7 @@
 // Attaching, the default-button protocol, check state, hover, clicks, focus and the menu.
 #include "tests/button/ButtonFixture.h"
 
-#include "controls/button/TextCopy.h"
+#include "framework/CodePage.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/ModalRunner.h"
 
@@ -72,18 +72,33 @@ TEST_F(ButtonTest, CheckStateChangesOnlyInCheckMode) {
 TEST_F(ButtonTest, LongAddressesKeepWholeCharactersOf259Bytes) {
     m_button->SetUrl(std::string(300, 'a').c_str());
     EXPECT_EQ(strlen(m_button->m_szUrl), 259u);
-    // In code page 932, 0x88 0x9F is one character whose second byte could also lead one.
-    std::string odd = "a", even;
+    // In code page 932, 0x88 0x9F is one character whose second byte could also lead one;
+    // in UTF-8 あ takes three bytes and an emoji four.
+    std::string odd = "a", even, kana = "a", emoji;
     for (int i = 0; i < 150; ++i) {
         odd += "\x88\x9F";
         even += "\x88\x9F";
+        kana += "\xE3\x81\x82";
+        emoji += "\xF0\x9F\x8E\xB5";
     }
-    for (const auto& [text, nKept] :
-         {std::pair<std::string, size_t>{odd, 259}, {even, 258}, {"\x88\x9F", 2}}) {
+    const struct {
+        std::string text;
+        UINT nCodePage;
+        size_t nKept;
+    } cases[] = {{odd, 932, 259},
+                 {even, 932, 258},
+                 {"\x88\x9F", 932, 2},
+                 {kana, CP_UTF8, 259},
+                 {kana.substr(1), CP_UTF8, 258},
+                 {emoji, CP_UTF8, 256}};
+    for (const auto& c : cases) {
         char buffer[MAX_PATH];
-        EXPECT_EQ(CopyWholeChars(buffer, sizeof(buffer), text.c_str(), 932), nKept);
-        EXPECT_EQ(text.compare(0, nKept, buffer), 0) << nKept;
+        EXPECT_EQ(CopyWholeChars(buffer, sizeof(buffer), c.text.c_str(), c.nCodePage), c.nKept);
+        EXPECT_EQ(c.text.compare(0, c.nKept, buffer), 0) << c.nKept;
     }
+    // The process speaks UTF-8, so the button's own cut is the UTF-8 one.
+    m_button->SetUrl(emoji.c_str());
+    EXPECT_EQ(strlen(m_button->m_szUrl), 256u);
 }
 
 TEST_F(ButtonTest, OnlyAFlatButtonLightsAndEveryWayOutEndsIt) {

@@ -204,13 +204,16 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
             ::SetFileAttributesA(longPath.c_str(), FILE_ATTRIBUTE_READONLY);
             rowAt(8) = {longName, longPath, "long"};
         }),
-        Fault("names in the ANSI code page", {}).Before([&] {
-            const std::string names[] = {"Caf\xe9.mp3",
-                                         "Stra\xdf"
-                                         "e.mp3",
-                                         "\xfc"
-                                         "ber.mp3"};
-            for (int i = 0; i < 3; ++i)
+        Fault("names in any language", {}).Before([&] {
+            const std::string names[] = {
+                "Caf\xC3\xA9.mp3",
+                "Stra\xC3\x9F"
+                "e.mp3",
+                "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C.mp3",
+                "\xD0\x9F\xD1\x91\xD1\x82\xD1\x80.mp3",
+                "\xCE\x95\xCE\xBB\xCE\xAD\xCE\xBD\xCE\xB7.mp3",
+                "\xF0\x9F\x8E\xB5 night.mp3"};
+            for (int i = 0; i < 6; ++i)
                 rowAt(i + 1) = {names[i], sources.CreateFile(names[i], names[i]), names[i]};
         }),
         Fault("source held by another process", {4})

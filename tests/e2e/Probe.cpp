@@ -988,6 +988,28 @@ int CmdCloseShellWindows(DWORD timeoutMs) {
     return Result();
 }
 
+// Types text into the window that has the keyboard focus as UTF-16 units, the way an input
+// method does, so that names in any language arrive as they are.
+int CmdTypeText(const char* text) {
+    const int nWide = ::MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring wide(nWide > 0 ? nWide : 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text, -1, &wide[0], nWide);
+    wide.resize(wide.size() - 1);
+    for (wchar_t unit : wide) {
+        INPUT keys[2] = {};
+        for (INPUT& key : keys) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = unit;
+            key.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        if (::SendInput(2, keys, sizeof(INPUT)) != 2)
+            Fail("cannot type U+%04X", static_cast<unsigned>(unit));
+        ::Sleep(5);
+    }
+    return Result();
+}
+
 int Usage() {
     std::fputs(
         "usage: e2e_probe COMMAND [ARG]\n"
@@ -1012,7 +1034,8 @@ int Usage() {
         "  layout                   print the rectangles and colours that the look is checked by\n"
         "  check-progress TEXT MS   wait for the progress bar to show TEXT\n"
         "  progress-text MS         print the progress bar's text once the window answers\n"
-        "  close-shell-windows MS   wait for windows that the shell opens and close them\n",
+        "  close-shell-windows MS   wait for windows that the shell opens and close them\n"
+        "  type-text TEXT           type TEXT (UTF-8) into the focused window as UTF-16\n",
         stderr);
     return 2;
 }
@@ -1075,5 +1098,7 @@ int main(int argc, char** argv) {
         return CmdProgressText(ms);
     if (command == "close-shell-windows" && hasNumber)
         return CmdCloseShellWindows(ms);
+    if (command == "type-text" && argc == 3)
+        return CmdTypeText(argv[2]);
     return Usage();
 }

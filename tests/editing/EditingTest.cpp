@@ -1,4 +1,5 @@
 // Reordering, removing and opening playlist rows through the window's commands.
+#include "framework/CodePage.h"
 #include "res/resource.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
@@ -59,20 +60,46 @@ TEST_F(Editing, AddedRowsCarryTheIconOfTheirOwnType) {
     });
 }
 
+// In code page 932 ソ is 83 5C and 表 is 95 5C: their second byte is the backslash's code.
+const char kSjisSong[] = "\x83\x5C\x83\x93\x83\x4F.mp3";            // ソング.mp3
+const char kSjisFolder[] = "C:\\\x83\x66\x81\x5B\x83\x5E\x95\x5C";  // C:\データ表
+
 TEST(FileName, IsWhatFollowsTheLastBackslashOrSlashOrTheWholePath) {
-    EXPECT_STREQ(FileNameOfPath("C:\\a\\b\\song.mp3"), "song.mp3");
-    EXPECT_STREQ(FileNameOfPath("song.mp3"), "song.mp3");
-    EXPECT_STREQ(FileNameOfPath("E:\\"), "");
-    // Slashes too: a copy takes this name into the drive's root, never a folder of it.
-    EXPECT_STREQ(FileNameOfPath("C:\\a/b\\c/song.mp3"), "song.mp3");
-    EXPECT_STREQ(FileNameOfPath("..\\../x/../song.mp3"), "song.mp3");
+    const std::string sjisPath = std::string(kSjisFolder) + "\\" + kSjisSong;
+    const struct {
+        const char* path;
+        UINT nCodePage;
+        const char* name;
+    } cases[] = {
+        {"C:\\a\\b\\song.mp3", CP_ACP, "song.mp3"},
+        {"song.mp3", CP_ACP, "song.mp3"},
+        {"E:\\", CP_ACP, ""},
+        // Slashes too: a copy takes this name into the drive's root, never a folder of it.
+        {"C:\\a/b\\c/song.mp3", CP_ACP, "song.mp3"},
+        {"..\\../x/../song.mp3", CP_ACP, "song.mp3"},
+        {"C:\\\xE9\x9F\xB3\\\xE3\x82\xBD.mp3", CP_UTF8, "\xE3\x82\xBD.mp3"},
+        {sjisPath.c_str(), 932, kSjisSong},
+        {sjisPath.c_str(), 936, kSjisSong},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_STREQ(FileNameOfPath(c.path, c.nCodePage), c.name);
+    }
+    // The open dialog's folder and names, joined: 表 at the end is no separator.
+    EXPECT_EQ(std::string(JoinPath(kSjisFolder, "a.mp3", 932)),
+              std::string(kSjisFolder) + "\\a.mp3");
+    EXPECT_STREQ(JoinPath("E:\\", "a.mp3"), "E:\\a.mp3");
 }
 
 TEST_F(Editing, UpMovesEachSelectedRowAboveItsNeighbour) {
-    WithRows({"A", "B", "C", "D", "E"}, [&] {
+    // C is a name of 100 characters in 300 bytes, as UTF-8 spells them: it must move whole.
+    std::string c;
+    for (int i = 0; i < 100; ++i)
+        c += "\xE3\x81\x82";
+    WithRows({"A", "B", c.c_str(), "D", "E"}, [&] {
         dlg.Select({1, 3});
         dlg.Notify(IDC_MOVE_UP, BN_CLICKED);
-        EXPECT_EQ(dlg.Names(), (Names{"B", "A", "D", "C", "E"}));
+        EXPECT_EQ(dlg.Names(), (Names{"B", "A", "D", c, "E"}));
         EXPECT_EQ(dlg.Selected(), (Names{"B", "D"}));
         EXPECT_EQ(dlg.m_playlist.GetNextItem(-1, LVNI_FOCUSED), 2);
         EXPECT_EQ(::GetFocus(), dlg.m_playlist.m_hWnd);

@@ -1,5 +1,7 @@
 // Reading and writing playlist files, and what the user is told about entries left out.
-#include "playlist/M3uPlaylist.h"
+#include "framework/CodePage.h"
+#include "playlist/import/Import.h"
+#include "playlist/import/M3uWriter.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -7,31 +9,37 @@
 namespace {
 
 using Names = std::vector<std::string>;
-const char kTamilA[] = "\xE0\xAE\x85";  // in no ANSI code page
+const char kCafe[] = "caf\xC3\xA9.mp3";                // café.mp3
+const char kNihon[] = "\xE6\x97\xA5\xE6\x9C\xAC.mp3";  // 日本.mp3
+const char kTamilA[] = "\xE0\xAE\x85.mp3";             // in no legacy ANSI code page
+
+// The UTF-16 bytes of text, little- or big-endian, after their byte-order mark.
+std::string Utf16(const std::wstring& text, bool bBigEndian) {
+    std::string bytes = bBigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t ch : text) {
+        const char low = static_cast<char>(ch & 0xFF), high = static_cast<char>(ch >> 8);
+        bytes += bBigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
 
 class M3u : public ::testing::Test {
 protected:
     M3u() {
         ::CreateDirectoryA(folder.PathOf("sub").c_str(), nullptr);
-        for (const char* name : {"a.mp3", "sub\\b.mp3", "caf\xE9.mp3"})
+        for (const char* name : {"a.mp3", "sub\\b.mp3", "My Song.mp3", kCafe, kNihon, kTamilA})
             folder.CreateFile(name, "x");
-        std::wstring tamil = AnsiToWide(folder.Path().c_str()) + L"\\\u0B85.mp3";
-        ::CloseHandle(
-            ::CreateFileW(tamil.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     }
-    ~M3u() override {
-        test::TempFolder::RemoveContents(folder.PathOf("sub"));
-        std::wstring tamil = AnsiToWide(folder.Path().c_str()) + L"\\\u0B85.mp3";
-        ::DeleteFileW(tamil.c_str());
-    }
+    ~M3u() override { test::TempFolder::RemoveContents(folder.PathOf("sub")); }
 
-    // Reads a playlist file of this name and content; the file names of what it added.
-    Names Read(const std::string& name, const std::string& content, ImportResult* pResult) {
+    // Opens a playlist file of this name and content; the file names of what it added.
+    Names Read(const std::string& name, const std::string& content, ImportResult* pResult,
+               const ImportContext& context = ImportContext()) {
         std::string path = folder.CreateFile(name, content);
-        ReadM3uPlaylist(AnsiToWide(path.c_str()), pResult);
+        *pResult = ImportPaths({AnsiToWide(path.c_str())}, PathSource::kPlaylist, context);
         Names names;
         for (const CString& added : pResult->paths)
-            names.push_back(static_cast<LPCSTR>(added.Mid(added.ReverseFind('\\') + 1)));
+            names.push_back(static_cast<LPCSTR>(FileNameOfPath(added)));
         return names;
     }
 
@@ -51,7 +59,10 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
         std::string content;  // {dir} stands for the folder with slashes, {root} without drive
         Names added;
         const char* message;
+        std::vector<std::pair<const char*, std::string>> others = {};  // playlists it names
+        UINT nLegacyCodePage = 1252;
     };
+    const std::string sjisNihon = "\x93\xFA\x96\x7B.mp3";  // 日本.mp3 in code page 932
     const Case cases[] = {
         {"relative paths, comments, blanks, LF ends",
          "list.m3u8",
@@ -63,13 +74,78 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          "\xEF\xBB\xBF#EXTM3U\r\na.mp3\r\nsub\\b.mp3\r\n",
          {"a.mp3", "b.mp3"},
          ""},
+        {"CR ends, blanks before #EXTM3U, tabs, directives, durations, no last line end",
+         "list.m3u",
+         "\r \r#EXTM3U\r#EXTINF:-1,A\r#EXTVLCOPT:x=1\r\ta.mp3 \t\r#EXTINF:0,B\r#EXTGRP:g\r"
+         "# said\rsub/b.mp3\r#EXTINF:123.45,C\r#PLAYLIST:p\ra.mp3",
+         {"a.mp3", "b.mp3", "a.mp3"},
+         ""},
         {"absolute, root-relative, mixed separators",
          "list.m3u",
          "{dir}/a.mp3\r\n{root}\\sub/b.mp3\r\n",
          {"a.mp3", "b.mp3"},
          ""},
-        {"ANSI in .m3u", "list.m3u", "caf\xE9.mp3\r\n", {"caf\xE9.mp3"}, ""},
-        {"UTF-8 in .m3u8", "list.m3u8", "caf\xC3\xA9.mp3\r\n", {"caf\xE9.mp3"}, ""},
+        {"UTF-8 in .m3u8", "list.m3u8", std::string(kCafe) + "\r\n" + kNihon, {kCafe, kNihon}, ""},
+        {"UTF-8 in .m3u without a mark",
+         "list.m3u",
+         std::string(kCafe) + "\n" + kNihon,
+         {kCafe, kNihon},
+         ""},
+        {"the user's code page in .m3u", "list.m3u", "caf\xE9.mp3\r\n", {kCafe}, ""},
+        {"a double-byte user's code page in .m3u", "list.m3u", sjisNihon, {kNihon}, "", {}, 932},
+        {"UTF-16 little-endian",
+         "list.m3u",
+         Utf16(L"#EXTM3U\r\ncaf\u00E9.mp3\r\n\u65E5\u672C.mp3\r\n", false),
+         {kCafe, kNihon},
+         ""},
+        {"UTF-16 big-endian",
+         "list.m3u8",
+         Utf16(L"\u0B85.mp3\ra.mp3", true),
+         {kTamilA, "a.mp3"},
+         ""},
+        {"broken UTF-16",
+         "list.m3u",
+         Utf16(L"\xD800x.mp3\na.mp3\n", false) + "z",
+         {"a.mp3"},
+         "Added 1 entry, skipped 1 (1 not valid text)."},
+        {"file: addresses",
+         "list.m3u8",
+         "file:///{dir}/My%20Song.mp3\nFILE://localhost/{dir}/%E6%97%A5%E6%9C%AC.mp3\n"
+         "file://{root}/sub/b.mp3\nfile:/{dir}/a.mp3\nfile:///%FF.mp3\nfile:///{dir}/%00.mp3\n",
+         {"My Song.mp3", kNihon, "b.mp3", "a.mp3"},
+         "Added 4 entries, skipped 2 (2 not valid text)."},
+        {"web addresses",
+         "list.m3u8",
+         "http://radio/a.mp3\nHTTPS://x/y\nrtsp://cam\nrtmp://s\nrtp://@239.0.0.1:5004\n"
+         "udp://@:1234\nmms://old\na.mp3",
+         {"a.mp3"},
+         "Added 1 entry, skipped 7 (7 web address)."},
+        {"a playlist inside a playlist is read in its place",
+         "list.m3u8",
+         "a.mp3\ninner.m3u\nsub/b.mp3",
+         {"a.mp3", kCafe, "a.mp3", "b.mp3"},
+         "",
+         {{"inner.m3u", std::string(kCafe) + "\r\nsub/../a.mp3"}}},
+        {"a playlist naming itself, and two naming each other",
+         "list.m3u8",
+         "list.m3u8\na.mp3\nLIST.M3U8\nother.m3u8",
+         {"a.mp3", "b.mp3"},
+         "Added 2 entries, skipped 3 (3 playlist loop).",
+         {{"other.m3u8", "sub/b.mp3\nlist.m3u8"}}},
+        {"playlists nested past the limit",
+         "list.m3u8",
+         "n1.m3u8",
+         {"a.mp3"},
+         "Added 1 entry, skipped 1 (1 nested too deeply).",
+         {{"n1.m3u8", "n2.m3u8"},
+          {"n2.m3u8", "n3.m3u8"},
+          {"n3.m3u8", "n4.m3u8"},
+          {"n4.m3u8", "n5.m3u8"},
+          {"n5.m3u8", "n6.m3u8"},
+          {"n6.m3u8", "n7.m3u8"},
+          {"n7.m3u8", "n8.m3u8"},
+          {"n8.m3u8", "a.mp3\nn9.m3u8"},
+          {"n9.m3u8", "a.mp3"}}},
         {"missing files, folders, devices, nothing",
          "list.m3u8",
          "missing.mp3\nsub\n.\nCON\nsub\\nul.mp3\n\\\\.\\PhysicalDrive0\nC:\n",
@@ -85,26 +161,72 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          std::string(100000, 'x') + "\na.mp3\n#" + std::string(100000, 'y'),
          {"a.mp3"},
          "Added 1 entry, skipped 1 (1 too long)."},
-        {"names the code page cannot spell",
-         "list.m3u8",
-         std::string(kTamilA) + ".mp3\na.mp3",
-         {"a.mp3"},
-         "Added 1 entry, skipped 1 (1 name not representable)."},
     };
     std::string dir = Replace(folder.Path(), "\\", "/");
+    auto expand = [&](const std::string& text) {
+        return Replace(Replace(text, "{dir}", dir), "{root}", dir.substr(2));
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::string content = Replace(Replace(c.content, "{dir}", dir), "{root}", dir.substr(2));
+        for (const auto& other : c.others)
+            folder.CreateFile(other.first, expand(other.second));
+        ImportContext context;
+        context.nLegacyCodePage = c.nLegacyCodePage;
         ImportResult result;
-        EXPECT_EQ(Read(c.file, content, &result), c.added);
+        EXPECT_EQ(Read(c.file, expand(c.content), &result, context), c.added);
         EXPECT_STREQ(DescribeImport(result), c.message);
     }
 }
 
+int nLookupsOnNas;
+// nas does not answer; every other computer has every file.
+DWORD WINAPI LookUpWithNasAway(LPCWSTR lpszPath) {
+    if (_wcsnicmp(lpszPath, L"\\\\nas\\", 6) == 0) {
+        ++nLookupsOnNas;
+        ::SetLastError(ERROR_BAD_NETPATH);
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    return _wcsnicmp(lpszPath, L"\\\\", 2) == 0 ? FILE_ATTRIBUTE_NORMAL
+                                                : ::GetFileAttributesW(lpszPath);
+}
+
+// Each computer is asked about once, in one question per playlist; No looks nowhere, and a
+// computer that did not answer is not looked on again.
+TEST_F(M3u, EntriesOnOtherComputersWaitForTheUsersLeave) {
+    ImportContext context;
+    context.pfnGetAttributes = LookUpWithNasAway;
+    folder.CreateFile("inner.m3u8", "\\\\nas\\music\\w.mp3\n\\\\other\\s\\v.mp3\n");
+    for (bool bYes : {false, true}) {
+        SCOPED_TRACE(bYes ? "Yes" : "No");
+        std::vector<std::string> questions;
+        context.ask = [&](const CString& question) {
+            questions.push_back(static_cast<LPCSTR>(question));
+            return bYes;
+        };
+        nLookupsOnNas = 0;
+        ImportResult result;
+        Names added = Read("list.m3u8",
+                           "\\\\nas\\music\\x.mp3\nfile://host/share/y.mp3\na.mp3\n"
+                           "//NAS/music/z.mp3\ninner.m3u8",
+                           &result, context);
+        EXPECT_EQ(
+            questions,
+            (std::vector<std::string>{
+                "This playlist names files on other computers: nas, host. Look for them "
+                "there?",
+                "This playlist names files on other computers: other. Look for them there?"}));
+        EXPECT_EQ(nLookupsOnNas, bYes ? 1 : 0);
+        EXPECT_EQ(added, bYes ? (Names{"y.mp3", "a.mp3", "v.mp3"}) : Names{"a.mp3"});
+        EXPECT_STREQ(DescribeImport(result),
+                     bYes ? "Added 3 entries, skipped 3 (3 computer not reachable)."
+                          : "Added 1 entry, skipped 5 (5 on another computer).");
+    }
+}
+
 TEST_F(M3u, AFileThatCannotBeOpenedIsNamedInTheMessage) {
-    ImportResult result;
     std::string path = folder.PathOf("absent.m3u");
-    ReadM3uPlaylist(AnsiToWide(path.c_str()), &result);
+    ImportResult result =
+        ImportPaths({AnsiToWide(path.c_str())}, PathSource::kPlaylist, ImportContext());
     EXPECT_EQ(std::string(DescribeImport(result)),
               "Cannot read " + path + ": " + std::string(SystemErrorText(ERROR_FILE_NOT_FOUND)) +
                   "\nAdded 0 entries.");
@@ -133,12 +255,12 @@ TEST_F(M3u, HundredMegabytesAndMoreEntriesThanTheCapEndInOneResult) {
 }
 
 TEST_F(M3u, SavedPathsAreWrittenExactlyAndReadBackTheSame) {
-    const std::vector<CString> paths = {folder.PathOf("a.mp3").c_str(),
-                                        folder.PathOf("caf\xE9.mp3").c_str(),
-                                        folder.PathOf("sub\\b.mp3").c_str()};
-    std::string lines = "#EXTM3U\r\n" + folder.PathOf("a.mp3") + "\r\n" +
-                        folder.PathOf("caf\xC3\xA9.mp3") + "\r\n" + folder.PathOf("sub\\b.mp3") +
-                        "\r\n";
+    std::vector<CString> paths;
+    std::string lines = "#EXTM3U\r\n";
+    for (const char* name : {"a.mp3", kCafe, "sub\\b.mp3", kNihon, kTamilA}) {
+        paths.push_back(folder.PathOf(name).c_str());
+        lines += folder.PathOf(name) + "\r\n";
+    }
     for (const char* name : {"saved.m3u8", "saved.m3u"}) {
         SCOPED_TRACE(name);
         std::string path = folder.PathOf(name);
@@ -146,8 +268,8 @@ TEST_F(M3u, SavedPathsAreWrittenExactlyAndReadBackTheSame) {
         // .m3u carries the mark, else a reader would take it for ANSI.
         std::string bom = std::string(name).back() == '8' ? "" : "\xEF\xBB\xBF";
         EXPECT_EQ(test::TempFolder::ReadFile(path), bom + lines);
-        ImportResult result;
-        ReadM3uPlaylist(AnsiToWide(path.c_str()), &result);
+        ImportResult result =
+            ImportPaths({AnsiToWide(path.c_str())}, PathSource::kPlaylist, ImportContext());
         EXPECT_EQ(result.paths, paths);
         EXPECT_STREQ(DescribeImport(result), "");
     }

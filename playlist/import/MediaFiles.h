@@ -10,3 +10,5 @@ extern const char kMediaFilter[];
 bool IsMediaFileName(const std::wstring& name);
 // Whether a file name ends in .m3u or .m3u8, in any case.
 bool IsPlaylistFileName(const std::wstring& name);
+// Whether a file name ends in .m3u8, the playlist that is UTF-8 by its name.
+bool IsUtf8PlaylistName(const std::wstring& name);

@@ -1,5 +1,5 @@
-// What reading a playlist or taking a drop brings: the paths to append, in order, and a count
-// of what was left out and why, so the user can be told in one message.
+// What an import brings: the paths to append as rows, in order, and a count of what was left
+// out and why, so the user can be told in one message.
 #pragma once
 
 #include "framework/String.h"
@@ -11,8 +11,13 @@ enum class SkipReason {
     kNotFound,          // no such file
     kNotAFile,          // a folder, a device or nothing at all
     kNotRepresentable,  // a name the ANSI code page cannot spell
-    kInvalidText,       // NUL bytes, control characters, invalid UTF-8
+    kInvalidText,       // NUL bytes, control characters, invalid UTF-8 or UTF-16
     kTooLong,           // longer than a path can be
+    kWebAddress,        // http:, rtsp: and the like: nothing to copy
+    kOtherComputer,     // the user chose not to look on other computers
+    kUnreachable,       // a computer that did not answer
+    kPlaylistLoop,      // a playlist that names itself, directly or through others
+    kNestedTooDeep,     // playlists inside playlists past the depth limit
     kOverLimit,         // past the most one import takes
     kCount
 };
@@ -34,15 +39,8 @@ struct ImportResult {
 // The message for the user, or an empty string when everything arrived as asked.
 CString DescribeImport(const ImportResult& result);
 
-// The ANSI code page's spelling of text; false when a character has none of its own and was
-// replaced, which is still good enough to show.
-bool WideToAnsi(const std::wstring& text, CString* pAnsi);
-std::wstring AnsiToWide(LPCSTR text);
-
 // Adds a full path whose file is known to exist, if the ANSI code page can spell it.
 void AddExistingFile(const std::wstring& path, ImportResult* pResult);
-// Adds a full path from an untrusted source: only a file that exists and is not a device.
-void AddCheckedFile(const std::wstring& path, ImportResult* pResult);
-
-// What the system says about an error code, without a trailing line end.
-CString SystemErrorText(DWORD dwError);
+// Whether a path names a device (CON, COM1, nul.mp3, \\.\...) rather than a file: opening or
+// copying one would read a console, a port or a raw volume.
+bool IsDevicePath(const std::wstring& path);

@@ -1,4 +1,4 @@
-#include "playlist/MediaFiles.h"
+#include "playlist/import/MediaFiles.h"
 
 #include <windows.h>
 
@@ -53,3 +53,5 @@ bool IsMediaFileName(const std::wstring& name) {
 bool IsPlaylistFileName(const std::wstring& name) {
     return EndsWithNoCase(name, L".m3u") || EndsWithNoCase(name, L".m3u8");
 }
+
+bool IsUtf8PlaylistName(const std::wstring& name) { return EndsWithNoCase(name, L".m3u8"); }

@@ -1,0 +1,272 @@
+#include "playlist/import/Import.h"
+
+#include "framework/CodePage.h"
+#include "playlist/import/MediaFiles.h"
+#include "playlist/import/PlaylistEntry.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace {
+
+// Deep enough for any music collection; a bound all the same against cycles through links.
+const int kMaxFolderDepth = 32;
+
+struct NoCaseLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+        return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
+    }
+};
+
+bool SameNoCase(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// A drive's root already ends with its separator.
+std::wstring Join(const std::wstring& folder, const std::wstring& name) {
+    return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD nLength = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (nLength == 0)
+        return path;
+    std::wstring full(nLength, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), nLength, &full[0], nullptr));
+    return full;
+}
+
+// Errors that say a computer did not answer at all, rather than that it has no such file.
+bool IsComputerUnreachable(DWORD dwError) {
+    switch (dwError) {
+    case ERROR_BAD_NETPATH:
+    case ERROR_NETWORK_UNREACHABLE:
+    case ERROR_HOST_UNREACHABLE:
+    case ERROR_REM_NOT_LIST:
+    case ERROR_UNEXP_NET_ERR:
+    case ERROR_NETNAME_DELETED:
+    case ERROR_SEM_TIMEOUT:
+    case ERROR_NO_NETWORK:
+    case ERROR_NO_NET_OR_BAD_PATH:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class CImporter {
+public:
+    explicit CImporter(const ImportContext& context) : m_context(context) {}
+
+    ImportResult& Result() { return m_result; }
+
+    void AddChosen(const std::wstring& path) {
+        CString ansi;
+        WideToAnsi(path, &ansi);  // it came from the dialog's own 8-bit text
+        m_result.paths.push_back(ansi);
+    }
+
+    void AddDropped(std::wstring path) {
+        while (path.size() > 3 && path.back() == L'\\')
+            path.pop_back();
+        const DWORD dwAttributes = ::GetFileAttributesW(path.c_str());
+        if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+            m_result.Skip(SkipReason::kNotFound);
+        else if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            AddFolder(path, 0);
+        else if (IsPlaylistFileName(path))
+            ReadPlaylist(FullPath(path));
+        else
+            AddExistingFile(path, &m_result);
+    }
+
+    // Reads a playlist in the place of the entry that names it; path is full.
+    void ReadPlaylist(const std::wstring& path) {
+        if (std::any_of(m_chain.begin(), m_chain.end(),
+                        [&](const std::wstring& reading) { return SameNoCase(reading, path); })) {
+            m_result.Skip(SkipReason::kPlaylistLoop);
+            return;
+        }
+        if (m_chain.size() > static_cast<size_t>(kMaxPlaylistDepth)) {
+            m_result.Skip(SkipReason::kNestedTooDeep);
+            return;
+        }
+        std::vector<PlaylistEntry> entries;
+        if (!ReadEntries(path, &entries))
+            return;
+        const std::wstring ownComputer = ComputerOf(path);
+        AskAboutComputers(entries, ownComputer);
+        m_chain.push_back(path);
+        for (const PlaylistEntry& entry : entries) {
+            if (entry.kind == PlaylistEntry::Kind::kWebAddress)
+                m_result.Skip(SkipReason::kWebAddress);
+            else if (entry.kind == PlaylistEntry::Kind::kInvalid)
+                m_result.Skip(SkipReason::kInvalidText);
+            else
+                AddEntry(entry.path, ownComputer);
+        }
+        m_chain.pop_back();
+    }
+
+private:
+    void AddFolder(const std::wstring& folder, int nDepth) {
+        struct Item {
+            std::wstring name;
+            bool bFolder;
+        };
+        std::vector<Item> items;
+        WIN32_FIND_DATAW found;
+        HANDLE hFind = ::FindFirstFileW(Join(folder, L"*").c_str(), &found);
+        if (hFind == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            // Linked folders are passed over: they may lead back up the tree.
+            bool bFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (bFolder && (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                continue;
+            if (bFolder || IsMediaFileName(name))
+                items.push_back({name, bFolder});
+        } while (::FindNextFileW(hFind, &found));
+        ::FindClose(hFind);
+
+        std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+            return ::lstrcmpiW(a.name.c_str(), b.name.c_str()) < 0;
+        });
+        for (const Item& item : items) {
+            std::wstring path = Join(folder, item.name);
+            if (!item.bFolder)
+                AddExistingFile(path, &m_result);
+            else if (nDepth < kMaxFolderDepth)
+                AddFolder(path, nDepth + 1);
+        }
+    }
+
+    // The playlist's entries, all of them before any is looked up, so that one question can
+    // name every other computer they lie on. False when the file cannot be opened.
+    bool ReadEntries(const std::wstring& path, std::vector<PlaylistEntry>* pEntries) {
+        CString ansiPath;
+        WideToAnsi(path, &ansiPath);  // for the message only
+        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        if (hFile == INVALID_HANDLE_VALUE) {
+            m_result.unreadable.push_back("Cannot read " + ansiPath + ": " +
+                                          SystemErrorText(::GetLastError()));
+            return false;
+        }
+        PlaylistEncoding encoding;
+        encoding.bUtf8 = IsUtf8PlaylistName(path);
+        encoding.nCodePage = m_context.nLegacyCodePage;
+        const DWORD dwError =
+            ReadEntryLines(hFile, encoding, [&](EntryLine line, const std::wstring& text) {
+                if (line == EntryLine::kTooLong)
+                    m_result.Skip(SkipReason::kTooLong);
+                else if (line == EntryLine::kInvalid)
+                    m_result.Skip(SkipReason::kInvalidText);
+                else if (pEntries->size() >= kMaxImportEntries)
+                    m_result.Skip(SkipReason::kOverLimit);
+                else
+                    pEntries->push_back(ParseEntry(text, path));
+            });
+        ::CloseHandle(hFile);
+        if (dwError)
+            m_result.unreadable.push_back("Could not read all of " + ansiPath + ": " +
+                                          SystemErrorText(dwError));
+        return true;
+    }
+
+    // Looking a file up on another computer sends it the user's sign-in, and one that does not
+    // answer makes every lookup wait: the user is asked first, once for all the computers of
+    // a playlist that no earlier question named. Its own computer needs no question.
+    void AskAboutComputers(const std::vector<PlaylistEntry>& entries,
+                           const std::wstring& ownComputer) {
+        std::vector<std::wstring> computers;
+        std::set<std::wstring, NoCaseLess> named;
+        for (const PlaylistEntry& entry : entries) {
+            if (entry.kind != PlaylistEntry::Kind::kPath)
+                continue;
+            std::wstring computer = ComputerOf(entry.path);
+            if (!computer.empty() && !SameNoCase(computer, ownComputer) &&
+                !m_lookThere.count(computer) && !m_unreachable.count(computer) &&
+                named.insert(computer).second)
+                computers.push_back(computer);
+        }
+        if (computers.empty())
+            return;
+        CString names;
+        for (const std::wstring& computer : computers) {
+            CString name;
+            WideToAnsi(computer, &name);
+            names += (names.IsEmpty() ? "" : ", ") + name;
+        }
+        const bool bYes = m_context.ask &&
+                          m_context.ask("This playlist names files on other computers: " + names +
+                                        ". Look for them there?");
+        for (const std::wstring& computer : computers)
+            m_lookThere[computer] = bYes;
+    }
+
+    void AddEntry(const std::wstring& path, const std::wstring& ownComputer) {
+        if (m_result.Full()) {
+            m_result.Skip(SkipReason::kOverLimit);
+            return;
+        }
+        if (IsDevicePath(path)) {
+            m_result.Skip(SkipReason::kNotAFile);
+            return;
+        }
+        const std::wstring computer = ComputerOf(path);
+        if (!computer.empty()) {
+            if (m_unreachable.count(computer)) {
+                m_result.Skip(SkipReason::kUnreachable);
+                return;
+            }
+            auto answer = m_lookThere.find(computer);
+            if (!SameNoCase(computer, ownComputer) &&
+                (answer == m_lookThere.end() || !answer->second)) {
+                m_result.Skip(SkipReason::kOtherComputer);
+                return;
+            }
+        }
+        const DWORD dwAttributes = m_context.pfnGetAttributes(path.c_str());
+        if (dwAttributes == INVALID_FILE_ATTRIBUTES) {
+            if (!computer.empty() && IsComputerUnreachable(::GetLastError())) {
+                m_unreachable.insert(computer);
+                m_result.Skip(SkipReason::kUnreachable);
+            } else {
+                m_result.Skip(SkipReason::kNotFound);
+            }
+        } else if (dwAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            m_result.Skip(SkipReason::kNotAFile);
+        } else if (IsPlaylistFileName(path)) {
+            ReadPlaylist(path);
+        } else {
+            AddExistingFile(path, &m_result);
+        }
+    }
+
+    const ImportContext& m_context;
+    ImportResult m_result;
+    std::vector<std::wstring> m_chain;  // the playlists being read, the outermost first
+    std::map<std::wstring, bool, NoCaseLess> m_lookThere;  // each computer asked about: Yes?
+    std::set<std::wstring, NoCaseLess> m_unreachable;      // computers that did not answer
+};
+
+}  // namespace
+
+ImportResult ImportPaths(const std::vector<std::wstring>& paths, PathSource source,
+                         const ImportContext& context) {
+    CImporter importer(context);
+    for (const std::wstring& path : paths) {
+        if (source == PathSource::kChosen)
+            importer.AddChosen(path);
+        else if (source == PathSource::kDropped)
+            importer.AddDropped(path);
+        else
+            importer.ReadPlaylist(FullPath(path));
+    }
+    return std::move(importer.Result());
+}

@@ -1,0 +1,59 @@
+#include "playlist/import/M3uWriter.h"
+
+#include "framework/CodePage.h"
+#include "playlist/import/MediaFiles.h"
+
+#include <string>
+
+namespace {
+
+std::string ToUtf8(const std::wstring& text) {
+    int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+    std::string utf8(nBytes > 0 ? nBytes : 0, '\0');
+    if (nBytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
+                              nBytes, nullptr, nullptr);
+    return utf8;
+}
+
+// Writes content to a new file beside the target, then renames it over the target, so that a
+// failure on the way leaves whatever file was there untouched.
+DWORD ReplaceFileWith(const std::wstring& path, const std::string& content) {
+    const size_t nSeparator = path.find_last_of(L"\\/");
+    const std::wstring folder =
+        nSeparator == std::wstring::npos ? L"." : path.substr(0, nSeparator + 1);
+    wchar_t temp[MAX_PATH] = L"";
+    if (!::GetTempFileNameW(folder.c_str(), L"ovl", 0, temp))
+        return ::GetLastError();
+    DWORD dwError = 0;
+    HANDLE hFile = ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        dwError = ::GetLastError();
+    } else {
+        DWORD nWritten = 0;
+        const DWORD nSize = static_cast<DWORD>(content.size());
+        if (!::WriteFile(hFile, content.data(), nSize, &nWritten, nullptr) || nWritten != nSize ||
+            !::FlushFileBuffers(hFile))
+            dwError = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
+        ::CloseHandle(hFile);
+    }
+    if (!dwError &&
+        !::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        dwError = ::GetLastError();
+    if (dwError)
+        ::DeleteFileW(temp);
+    return dwError;
+}
+
+}  // namespace
+
+DWORD WriteM3uPlaylist(LPCSTR lpszPath, const std::vector<CString>& paths) {
+    const std::wstring path = AnsiToWide(lpszPath);
+    std::string content = IsUtf8PlaylistName(path) ? "" : "\xEF\xBB\xBF";
+    content += "#EXTM3U\r\n";
+    for (const CString& row : paths)
+        content += ToUtf8(AnsiToWide(row)) + "\r\n";
+    return ReplaceFileWith(path, content);
+}

@@ -1,0 +1,158 @@
+#include "playlist/import/PlaylistEntry.h"
+
+#include <windows.h>
+
+#include <cwctype>
+
+namespace {
+
+// Addresses that players stream from; a file of such a name cannot be copied.
+const wchar_t* const kWebSchemes[] = {L"http", L"https", L"rtsp", L"rtmp", L"rtp", L"udp", L"mms"};
+
+bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
+    const int nPrefix = ::lstrlenW(prefix);
+    return text.size() >= static_cast<size_t>(nPrefix) &&
+           ::CompareStringOrdinal(text.c_str(), nPrefix, prefix, nPrefix, TRUE) == CSTR_EQUAL;
+}
+
+bool IsWebAddress(const std::wstring& text) {
+    const size_t nColon = text.find(L"://");
+    if (nColon == std::wstring::npos)
+        return false;
+    for (const wchar_t* scheme : kWebSchemes) {
+        if (static_cast<size_t>(::lstrlenW(scheme)) == nColon && StartsWithNoCase(text, scheme))
+            return true;
+    }
+    return false;
+}
+
+int HexValue(char ch) {
+    if (ch >= '0' && ch <= '9')
+        return ch - '0';
+    if ((ch | 0x20) >= 'a' && (ch | 0x20) <= 'f')
+        return (ch | 0x20) - 'a' + 10;
+    return -1;
+}
+
+// %XX sequences as the bytes of UTF-8 text; false when the result is no valid UTF-8. A '%'
+// that starts no sequence stands for itself.
+bool PercentDecode(const std::wstring& text, std::wstring* pDecoded) {
+    const int nText = static_cast<int>(text.size());
+    int nBytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), nText, nullptr, 0, nullptr, nullptr);
+    std::string utf8(nBytes > 0 ? nBytes : 0, '\0');
+    if (nBytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), nText, &utf8[0], nBytes, nullptr, nullptr);
+    std::string bytes;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '%' && i + 2 < utf8.size() && HexValue(utf8[i + 1]) >= 0 &&
+            HexValue(utf8[i + 2]) >= 0) {
+            bytes += static_cast<char>(HexValue(utf8[i + 1]) << 4 | HexValue(utf8[i + 2]));
+            i += 2;
+        } else {
+            bytes += utf8[i];
+        }
+    }
+    pDecoded->clear();
+    if (bytes.empty())
+        return true;
+    const int nBytesIn = static_cast<int>(bytes.size());
+    const int nWide =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), nBytesIn, nullptr, 0);
+    if (nWide <= 0)
+        return false;
+    pDecoded->resize(nWide);
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), nBytesIn, &(*pDecoded)[0],
+                          nWide);
+    return true;
+}
+
+// file:[//host]/path as a path: \\host\path for another computer, C:\x for a drive, \x for
+// the playlist's drive. False for text that is not a valid address.
+bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
+    std::wstring rest = address.substr(5);  // after "file:"
+    std::wstring host;
+    if (rest.compare(0, 2, L"//") == 0) {
+        const size_t nSlash = rest.find(L'/', 2);
+        host = rest.substr(2, nSlash == std::wstring::npos ? std::wstring::npos : nSlash - 2);
+        rest = nSlash == std::wstring::npos ? std::wstring() : rest.substr(nSlash);
+    }
+    std::wstring path;
+    if (!PercentDecode(host, &host) || !PercentDecode(rest, &path))
+        return false;
+    for (wchar_t& ch : path) {
+        if (ch < 0x20)
+            return false;
+        if (ch == L'/')
+            ch = L'\\';
+    }
+    if (::lstrcmpiW(host.c_str(), L"localhost") == 0)
+        host.clear();
+    // \C:\x, or \C|\x as older writers put it: a drive.
+    if (path.size() >= 3 && path[0] == L'\\' && std::iswalpha(path[1]) &&
+        (path[2] == L':' || path[2] == L'|')) {
+        path.erase(0, 1);
+        path[1] = L':';
+    }
+    *pPath = host.empty() ? path : L"\\\\" + host + path;
+    return !pPath->empty();
+}
+
+// The folder part of a path, with its last separator.
+std::wstring FolderOf(const std::wstring& path) {
+    const size_t nSeparator = path.find_last_of(L"\\/");
+    return nSeparator == std::wstring::npos ? std::wstring() : path.substr(0, nSeparator + 1);
+}
+
+// The drive part of a full path: C: or \\server\share.
+std::wstring DriveOf(const std::wstring& path) {
+    if (path.compare(0, 2, L"\\\\") != 0)
+        return path.substr(0, 2);
+    return path.substr(0, path.find(L'\\', path.find(L'\\', 2) + 1));
+}
+
+// An entry made absolute (see ParseEntry), ".." and "." worked out.
+std::wstring Resolve(const std::wstring& entry, const std::wstring& playlistPath) {
+    std::wstring joined;
+    if (entry.compare(0, 2, L"\\\\") == 0 || (entry.size() > 2 && entry.compare(1, 2, L":\\") == 0))
+        joined = entry;
+    else if (entry.size() >= 2 && entry[1] == L':')
+        joined = entry.substr(0, 2) + L"\\" + entry.substr(2);
+    else if (entry[0] == L'\\')
+        joined = DriveOf(playlistPath) + entry;
+    else
+        joined = FolderOf(playlistPath) + entry;
+    DWORD nLength = ::GetFullPathNameW(joined.c_str(), 0, nullptr, nullptr);
+    if (nLength == 0)
+        return joined;
+    std::wstring full(nLength, L'\0');
+    nLength = ::GetFullPathNameW(joined.c_str(), nLength, &full[0], nullptr);
+    full.resize(nLength);
+    return full;
+}
+
+}  // namespace
+
+PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistPath) {
+    if (IsWebAddress(text))
+        return {PlaylistEntry::Kind::kWebAddress, std::wstring()};
+    std::wstring path = text;
+    if (StartsWithNoCase(text, L"file:")) {
+        if (!FileAddressToPath(text, &path))
+            return {PlaylistEntry::Kind::kInvalid, std::wstring()};
+    } else {
+        for (wchar_t& ch : path) {
+            if (ch == L'/')
+                ch = L'\\';
+        }
+    }
+    return {PlaylistEntry::Kind::kPath, Resolve(path, playlistPath)};
+}
+
+std::wstring ComputerOf(const std::wstring& path) {
+    // \\?\ and \\.\ name this computer's own devices and long paths.
+    if (path.compare(0, 2, L"\\\\") != 0 || path.compare(0, 4, L"\\\\?\\") == 0 ||
+        path.compare(0, 4, L"\\\\.\\") == 0)
+        return std::wstring();
+    return path.substr(2, path.find(L'\\', 2) - 2);
+}
