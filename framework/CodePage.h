@@ -1,12 +1,11 @@
-// 8-bit text walked, searched and cut by whole characters of its code page, and converted to
-// and from UTF-16. The process's code page is UTF-8 where the system honours the manifest and
-// a legacy one (single- or double-byte) elsewhere; CP_ACP stands for it everywhere here.
+// 8-bit text walked, searched and cut by whole characters of its code page. The process's code
+// page is UTF-8 where the system honours the manifest and a legacy one (single- or double-byte)
+// elsewhere; CP_ACP stands for it everywhere here.
 #pragma once
 
-#include "framework/String.h"
+#include <windows.h>
 
 #include <cstddef>
-#include <string>
 
 // The code page that nCodePage stands for: the process's for CP_ACP.
 UINT ActualCodePage(UINT nCodePage);
@@ -25,14 +24,3 @@ int FindText(LPCSTR pch, int nLength, LPCSTR pszSub, int nStart, UINT nCodePage 
 // Copies as many whole characters of pszSource as fit in nSize - 1 bytes, then a terminator;
 // nullptr copies nothing. Returns the bytes copied.
 size_t CopyWholeChars(char* pDest, size_t nSize, LPCSTR pszSource, UINT nCodePage = CP_ACP);
-
-// The code page's spelling of text; false when a character has none of its own (it was
-// replaced) or the text is not valid UTF-16.
-bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage = CP_ACP);
-std::wstring AnsiToWide(LPCSTR text, UINT nCodePage = CP_ACP);
-
-// The file name of a path: what follows its last backslash or slash, or the whole path.
-CString FileNameOfPath(const CString& path, UINT nCodePage = CP_ACP);
-// A folder and a name with one backslash between them; a folder that ends with its own
-// separator (a drive's root) gets no second one.
-CString JoinPath(const CString& folder, const CString& name, UINT nCodePage = CP_ACP);

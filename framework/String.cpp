@@ -304,3 +304,45 @@ CString SystemErrorText(DWORD dwError) {
         text.Format("error %lu", dwError);
     return text;
 }
+
+bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage) {
+    pAnsi->Empty();
+    if (text.empty())
+        return true;
+    nCodePage = ActualCodePage(nCodePage);
+    // UTF-8 spells everything but broken UTF-16, and takes no question about replacements.
+    const bool bUtf8 = nCodePage == CP_UTF8;
+    const DWORD dwFlags = bUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL bDefaulted = FALSE;
+    const int nWide = static_cast<int>(text.size());
+    const int nBytes =
+        ::WideCharToMultiByte(nCodePage, dwFlags, text.data(), nWide, nullptr, 0, nullptr, nullptr);
+    if (nBytes <= 0)
+        return false;
+    ::WideCharToMultiByte(nCodePage, dwFlags, text.data(), nWide, pAnsi->GetBuffer(nBytes), nBytes,
+                          nullptr, bUtf8 ? nullptr : &bDefaulted);
+    pAnsi->ReleaseBuffer(nBytes);
+    return !bDefaulted;
+}
+
+std::wstring AnsiToWide(LPCSTR text, UINT nCodePage) {
+    nCodePage = ActualCodePage(nCodePage);
+    const int nWide = ::MultiByteToWideChar(nCodePage, 0, text, -1, nullptr, 0);
+    std::wstring wide(nWide > 0 ? nWide : 1, L'\0');
+    ::MultiByteToWideChar(nCodePage, 0, text, -1, &wide[0], nWide);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+CString FileNameOfPath(const CString& path, UINT nCodePage) {
+    const int nBackslash = ReverseFindChar(path, path.GetLength(), '\\', nCodePage);
+    const int nSlash = ReverseFindChar(path, path.GetLength(), '/', nCodePage);
+    return path.Mid((nSlash > nBackslash ? nSlash : nBackslash) + 1);
+}
+
+CString JoinPath(const CString& folder, const CString& name, UINT nCodePage) {
+    const int nLength = folder.GetLength();
+    if (nLength == 0 || ReverseFindChar(folder, nLength, '\\', nCodePage) == nLength - 1)
+        return folder + name;
+    return folder + "\\" + name;
+}

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <cstdarg>
+#include <string>
 
 class CString {
 public:
@@ -69,8 +70,20 @@ CString operator+(const CString& a, const CString& b);
 CString operator+(const CString& a, LPCSTR b);
 CString operator+(LPCSTR a, const CString& b);
 CString operator+(const CString& a, char b);
+
 // What the system says about an error code, without a trailing line end.
 CString SystemErrorText(DWORD dwError);
+
+// The code page's spelling of text; false when a character has none of its own (it was
+// replaced) or the text is not valid UTF-16.
+bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage = CP_ACP);
+std::wstring AnsiToWide(LPCSTR text, UINT nCodePage = CP_ACP);
+
+// The file name of a path: what follows its last backslash or slash, or the whole path.
+CString FileNameOfPath(const CString& path, UINT nCodePage = CP_ACP);
+// A folder and a name with one backslash between them; a folder that ends with its own
+// separator (a drive's root) gets no second one.
+CString JoinPath(const CString& folder, const CString& name, UINT nCodePage = CP_ACP);
 
 inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
 inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }

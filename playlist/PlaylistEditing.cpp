@@ -1,6 +1,5 @@
 #include "playlist/PlaylistDlg.h"
 
-#include "framework/CodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/Shell.h"
 #include "playlist/ListPaintPause.h"

@@ -1,7 +1,6 @@
 // Saved playlists and files dropped from the shell.
 #include "playlist/PlaylistDlg.h"
 
-#include "framework/CodePage.h"
 #include "framework/FileDialog.h"
 #include "playlist/import/Import.h"
 #include "playlist/import/M3uWriter.h"

@@ -1,6 +1,5 @@
 #include "playlist/import/Import.h"
 
-#include "framework/CodePage.h"
 #include "playlist/import/MediaFiles.h"
 #include "playlist/import/PlaylistEntry.h"
 

@@ -1,7 +1,5 @@
 #include "playlist/import/ImportResult.h"
 
-#include "framework/CodePage.h"
-
 namespace {
 
 const char* const kReasonTexts[int(SkipReason::kCount)] = {"not found",

@@ -1,6 +1,5 @@
 #include "playlist/import/M3uWriter.h"
 
-#include "framework/CodePage.h"
 #include "playlist/import/MediaFiles.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 // Reordering, removing and opening playlist rows through the window's commands.
-#include "framework/CodePage.h"
+#include "framework/String.h"
 #include "res/resource.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"

@@ -1,5 +1,4 @@
 // Reading and writing playlist files, and what the user is told about entries left out.
-#include "framework/CodePage.h"
 #include "playlist/import/Import.h"
 #include "playlist/import/M3uWriter.h"
 #include "tests/support/TempFolder.h"
