@@ -208,6 +208,12 @@ template <class T, auto pfn> bool Call_contextmenu(CCmdTarget* p, WPARAM w, LPAR
     });
 }
 
+// void OnUpdateUIState(UINT nAction, UINT nUIElement)
+template <class T, auto pfn> bool Call_uistate(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
+    CheckSignature<pfn, void, UINT, UINT>();
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(LOWORD(w), HIWORD(w)), LRESULT(0); });
+}
+
 // void OnDropFiles(HDROP hDropInfo)
 template <class T, auto pfn> bool Call_dropfiles(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
     CheckSignature<pfn, void, HDROP>();
@@ -297,6 +303,8 @@ protected:                                                                      
 #define ON_WM_CONTEXTMENU()                                                                        \
     AFX_ENTRY(WM_CONTEXTMENU, 0, 0, 0, Call_contextmenu, &ThisClass::OnContextMenu)
 // void OnDropFiles(HDROP hDropInfo)
+#define ON_WM_UPDATEUISTATE()                                                                      \
+    AFX_ENTRY(WM_UPDATEUISTATE, 0, 0, 0, Call_uistate, &ThisClass::OnUpdateUIState)
 #define ON_WM_DROPFILES() AFX_ENTRY(WM_DROPFILES, 0, 0, 0, Call_dropfiles, &ThisClass::OnDropFiles)
 
 // void fn(): a menu, toolbar or accelerator command, or a button click

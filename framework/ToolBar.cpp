@@ -98,7 +98,8 @@ void CToolBar::OnGetInfoTip(NMHDR* pNMHDR, LRESULT*) {
     auto* pTip = reinterpret_cast<NMTBGETINFOTIPA*>(pNMHDR);
     if (!(m_dwStyle & CBRS_TOOLTIPS) || !pTip->pszText || pTip->cchTextMax <= 0)
         return;
+    auto tip = m_tips.find(static_cast<UINT>(pTip->iItem));
     int nIndex = static_cast<int>(SendMessage(TB_COMMANDTOINDEX, static_cast<WPARAM>(pTip->iItem)));
-    CString name = GetButtonText(nIndex);
-    CopyWholeChars(pTip->pszText, static_cast<size_t>(pTip->cchTextMax), name.Trim());
+    CString text = tip != m_tips.end() ? tip->second : GetButtonText(nIndex).Trim();
+    CopyWholeChars(pTip->pszText, static_cast<size_t>(pTip->cchTextMax), text);
 }

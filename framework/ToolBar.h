@@ -5,6 +5,8 @@
 
 #include "framework/Wnd.h"
 
+#include <map>
+
 #define RT_TOOLBAR MAKEINTRESOURCEA(241)
 
 class CToolBar : public CWnd {
@@ -22,12 +24,15 @@ public:
     void SetSizes(SIZE sizeButton, SIZE sizeImage);
     int GetCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
     UINT GetItemID(int nIndex) const;
+    // The tooltip of command nID's button in place of its caption, for instance with its key.
+    void SetButtonTip(UINT nID, LPCSTR lpszTip) { m_tips[nID] = lpszTip; }
 
 protected:
-    // Tooltips show the command's name: its caption without the padding blanks.
+    // Tooltips show the command's tip, or its name: its caption without the padding blanks.
     void OnGetInfoTip(NMHDR* pNMHDR, LRESULT* pResult);
 
-    DWORD m_dwStyle = 0;  // CBRS_ bar styles
+    DWORD m_dwStyle = 0;             // CBRS_ bar styles
+    std::map<UINT, CString> m_tips;  // by command
 
     DECLARE_MESSAGE_MAP()
 };

@@ -98,6 +98,8 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_toolBar.SetButtonText(4, "Format Device");
     m_toolBar.SetSizes(CSize(90, 60), CSize(32, 32));
     m_toolBar.ModifyStyle(0, TBSTYLE_FLAT);
+    m_toolBar.SetButtonTip(ID_ADD_FILES, "Add Files (Ins)");
+    m_toolBar.SetButtonTip(ID_COPY_FILES, "Copy Files (F5)");
 
     m_titleLabel.SetBackground(RGB(255, 255, 255), 0, FALSE);
     m_titleLabel.SetBold(TRUE);
@@ -115,6 +117,21 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_downButton.SetIconsFromResources(IDI_MOVE_DOWN, 0);
     m_clearButton.SetIconsFromResources(IDI_CLEAR, 0);
     m_removeButton.SetIconsFromResources(IDI_REMOVE, 0);
+    // Screen readers say a button's window text; the buttons still show their icons alone.
+    const struct {
+        CSkinButton& button;
+        const char* name;
+        const char* tip;
+    } arrows[] = {{m_upButton, "Move Up", "Move Up (Alt+Up)"},
+                  {m_downButton, "Move Down", "Move Down (Alt+Down)"},
+                  {m_removeButton, "Remove", "Remove (Delete)"},
+                  {m_clearButton, "Clear", "Clear"}};
+    for (const auto& arrow : arrows) {
+        arrow.button.SetTextForReadersOnly(TRUE, FALSE);
+        arrow.button.SetWindowText(arrow.name);
+        arrow.button.SetToolTipText(arrow.tip);
+    }
+    m_playlist.SetWindowText("Playlist");
 
     if (FillDriveList() > 0)
         m_driveCombo.SetCurSel(0);

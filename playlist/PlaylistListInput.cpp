@@ -22,6 +22,8 @@ BOOL CPlaylistDlg::PreTranslateMessage(MSG* pMsg) {
         {'S', true, false, false, [](CPlaylistDlg& dlg) { dlg.OnSavePlaylist(); }},
         {'A', true, false, true,
          [](CPlaylistDlg& dlg) { dlg.m_playlist.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }},
+        {VK_INSERT, false, false, false, [](CPlaylistDlg& dlg) { dlg.OnAddFiles(); }},
+        {VK_F5, false, false, false, [](CPlaylistDlg& dlg) { dlg.OnCopyFiles(); }},
         {VK_DELETE, false, false, true, [](CPlaylistDlg& dlg) { dlg.OnRemoveSelected(); }},
         {VK_UP, false, true, true,
          [](CPlaylistDlg& dlg) {
@@ -77,12 +79,13 @@ void CPlaylistDlg::OnContextMenu(CWnd* pWnd, CPoint pos) {
     for (int nNext = nFirst; nNext >= 0; nNext = m_playlist.GetNextItem(nNext, LVNI_SELECTED))
         nLast = nNext;
     // What each command would do now decides whether it is offered.
+    // The toolbar's commands too, so that the keyboard reaches every one of them.
+    const bool bDrive = m_driveCombo.GetCurSel() >= 0;
     const struct {
         UINT nID;
         const char* text;
         bool bCanAct;
     } kItems[] = {
-        {ID_ADD_FILES, "&Add Files...", true},
         {IDC_MOVE_UP, "Move &Up\tAlt+Up", nFirst > 0},
         {IDC_MOVE_DOWN, "Move &Down\tAlt+Down", nFirst >= 0 && nLast + 1 < nCount},
         {IDC_REMOVE, "&Remove\tDel", nFirst >= 0},
@@ -90,6 +93,11 @@ void CPlaylistDlg::OnContextMenu(CWnd* pWnd, CPoint pos) {
         {0, nullptr, false},
         {ID_OPEN_PLAYLIST, "&Open Playlist...\tCtrl+O", true},
         {ID_SAVE_PLAYLIST, "&Save Playlist As...\tCtrl+S", nCount > 0},
+        {0, nullptr, false},
+        {ID_ADD_FILES, "&Add Files...\tIns", true},
+        {ID_COPY_FILES, "Co&py Files\tF5", bDrive && nCount > 0},
+        {ID_OPEN_DEVICE, "Open De&vice", bDrive},
+        {ID_FORMAT_DEVICE, "&Format Device...", bDrive},
     };
     CMenu menu;
     if (!menu.Attach(::CreatePopupMenu()))

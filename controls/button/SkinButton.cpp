@@ -16,6 +16,7 @@ ON_MESSAGE(BM_SETSTYLE, &CSkinButton::OnBmSetStyle)
 ON_WM_MOUSELEAVE()
 ON_MESSAGE(BM_SETCHECK, &CSkinButton::OnBmSetCheck)
 ON_MESSAGE(BM_GETCHECK, &CSkinButton::OnBmGetCheck)
+ON_WM_UPDATEUISTATE()
 END_MESSAGE_MAP()
 
 CSkinButton::CSkinButton() {
@@ -44,5 +45,6 @@ void CSkinButton::PreSubclassWindow() {
     if ((dwStyle & 0x1F) == BS_DEFPUSHBUTTON)
         m_bDefault = TRUE;
     ModifyStyle(0x1F, BS_OWNERDRAW, SWP_FRAMECHANGED);
+    m_bFocusCuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
     CButton::PreSubclassWindow();
 }

@@ -97,6 +97,8 @@ public:
     // Flat mode: whether to draw the raised and sunken rectangles, and the focus rectangle.
     int SetFlatFrame(BOOL bFrame, BOOL bRepaint = TRUE);
     int SetFlatFocusRect(BOOL bFocusRect, BOOL bRepaint = TRUE);
+    // Whether the window text only names the button for screen readers and is not drawn.
+    int SetTextForReadersOnly(BOOL bReadersOnly, BOOL bRepaint = TRUE);
     // Paint the parent's pixels beneath the button, captured at the next paint.
     int SetCopyParentBackground(BOOL bCopy, BOOL bRepaint = TRUE);
     // Whether the button lights up while no window of its thread is active.
@@ -169,6 +171,7 @@ protected:
     void OnMouseLeave();
     LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
     LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
+    void OnUpdateUIState(UINT nAction, UINT nUIElement);
     DECLARE_MESSAGE_MAP()
 
     // Ends the hot look when the pointer is no longer tracked.
@@ -188,13 +191,15 @@ protected:
     BOOL m_bDefault = FALSE;       // the dialog's default push button
     BOOL m_bCheckMode = FALSE;     // clicks toggle m_bChecked
     BYTE m_nImageAlign = ImageLeft;
-    BOOL m_bFlatFrame = TRUE;       // flat: draw the raised and sunken rectangles
-    BOOL m_bFlatFocusRect = FALSE;  // flat: draw the focus rectangle
-    COLORREF m_crColors[6] = {};    // by colour slot
-    HWND m_hMenuTarget = nullptr;   // owns the popup menu and gets its command
-    BOOL m_bMenuOpen = FALSE;       // the popup menu is being tracked
-    HMENU m_hMenu = nullptr;        // owned
-    HCURSOR m_hCursor = nullptr;    // owned
+    BOOL m_bFlatFrame = TRUE;            // flat: draw the raised and sunken rectangles
+    BOOL m_bFlatFocusRect = FALSE;       // flat: draw the focus rectangle even for the mouse
+    BOOL m_bTextForReadersOnly = FALSE;  // the window text is a name, not a caption
+    BOOL m_bFocusCuesHidden = FALSE;     // the window hides focus cues, as after mouse input
+    COLORREF m_crColors[6] = {};         // by colour slot
+    HWND m_hMenuTarget = nullptr;        // owns the popup menu and gets its command
+    BOOL m_bMenuOpen = FALSE;            // the popup menu is being tracked
+    HMENU m_hMenu = nullptr;             // owned
+    HCURSOR m_hCursor = nullptr;         // owned
     CToolTipCtrl m_toolTip;
     CDC m_dcBackground;                        // the cached parent background...
     CBitmap m_bmpBackground;                   // ...in this bitmap

@@ -169,3 +169,16 @@ LRESULT CSkinButton::OnBmSetCheck(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CSkinButton::OnBmGetCheck(WPARAM, LPARAM) { return m_bChecked; }
+
+void CSkinButton::OnUpdateUIState(UINT nAction, UINT nUIElement) {
+    Default();
+    // The focus rectangle comes and goes with the keyboard cues. The message itself says
+    // which way they went: not every platform keeps the state for WM_QUERYUISTATE.
+    if (!(nUIElement & UISF_HIDEFOCUS))
+        return;
+    if (nAction == UIS_SET || nAction == UIS_CLEAR)
+        m_bFocusCuesHidden = nAction == UIS_SET;
+    else
+        m_bFocusCuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;
+    Repaint();
+}

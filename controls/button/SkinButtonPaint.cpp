@@ -49,7 +49,7 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
 
     const CString caption = GetWindowText();
     CRect rcCaption = lpDIS->rcItem;
-    const BOOL bHasCaption = !caption.IsEmpty();
+    const BOOL bHasCaption = !caption.IsEmpty() && !m_bTextForReadersOnly;
     if (m_icons[0].hIcon)
         PaintIcon(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
     if (m_bitmaps[0].hBitmap) {
@@ -58,7 +58,10 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     }
     if (bHasCaption)
         PaintCaption(pDC, caption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
-    if ((!m_bFlat || m_bFlatFocusRect) && m_bDrawFocused) {
+    // A flat button shows where the keyboard is, as standard buttons do: while the window
+    // shows keyboard cues, which the mouse leaves hidden.
+    const BOOL bCuesShown = !(lpDIS->itemState & ODS_NOFOCUSRECT) && !m_bFocusCuesHidden;
+    if ((!m_bFlat || m_bFlatFocusRect || bCuesShown) && m_bDrawFocused) {
         CRect rcFocus = rcFrame;
         rcFocus.DeflateRect(3, 3);
         pDC->DrawFocusRect(rcFocus);

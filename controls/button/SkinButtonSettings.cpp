@@ -90,6 +90,13 @@ int CSkinButton::SetFlatFocusRect(BOOL bFocusRect, BOOL bRepaint) {
     return SkinOk;
 }
 
+int CSkinButton::SetTextForReadersOnly(BOOL bReadersOnly, BOOL bRepaint) {
+    m_bTextForReadersOnly = bReadersOnly;
+    if (bRepaint)
+        Repaint();
+    return SkinOk;
+}
+
 int CSkinButton::SetCopyParentBackground(BOOL bCopy, BOOL bRepaint) {
     m_bCopyParentBackground = bCopy;
     // Switching it on again must not show pixels captured long before.

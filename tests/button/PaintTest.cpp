@@ -42,7 +42,8 @@ TEST_F(SkinPaint, FlatButtonShowsItsStateInFaceFrameAndShift) {
         int dx, dy;
     } cases[] = {
         {"rest", FALSE, FALSE, 0, 0, kIdle, kNoFrame, kNoFrame, 0, 0},
-        {"focused", FALSE, FALSE, ODS_FOCUS, 0, kFocus, kNoFrame, kNoFrame, 0, 0},
+        // Focused by the mouse: keyboard cues hidden.
+        {"focused", FALSE, FALSE, ODS_FOCUS | ODS_NOFOCUSRECT, 0, kFocus, kNoFrame, kNoFrame, 0, 0},
         {"hover", TRUE, FALSE, 0, 0, kHot, m_crLight, m_crShadow, 0, 0},
         {"pressed", TRUE, FALSE, ODS_SELECTED, 0, kHot, m_crShadow, m_crLight, 1, 1},
         {"pressed down", FALSE, FALSE, ODS_SELECTED, 1, kHot, m_crShadow, m_crLight, 0, 2},

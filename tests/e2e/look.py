@@ -10,7 +10,9 @@ Checks:
                      bitmap's transparent colour
   arrow NAME STATE   the arrow button NAME (up, down, remove, clear) shows its icon centred on
                      the button face, in STATE: rest (no frame), hot (raised frame) or pressed
-                     (sunken frame, the icon one pixel right and one down)
+                     (sunken frame, the icon one pixel right and one down); +focus after the
+                     state adds the dotted focus rectangle 3 pixels inside, which Wine shows
+                     whenever a button has the focus (it keeps no keyboard-cue state)
   bar FILL           the progress bar's two ends: FILL full, empty, or part (only the left end
                      in the bar colour)
   same OTHER.png     the same pixels as OTHER (a screenshot of the same window) but for the
@@ -159,6 +161,7 @@ class Look:
                     % (name, ox, oy, len(clear), background, len(wrong)))
 
     def arrow(self, name, state):
+        state, focused = state.split("+")[0], state.endswith("+focus")
         left, top, right, bottom = self.rect(name)
         width, height = right - left, bottom - top
         face, light, dark = (self.colours[c] for c in ("face", "highlight", "shadow"))
@@ -166,8 +169,12 @@ class Look:
         shift = 1 if state == "pressed" else 0
         ix = left + (width - icon.width) // 2 + shift
         iy = top + (height - icon.height) // 2 + shift
+        # The focus rectangle inverts every other pixel of its outline, over the icon too.
+        ring = {(x, y) for y in range(top + 3, bottom - 3) for x in range(left + 3, right - 3)
+                if x in (left + 3, right - 4) or y in (top + 3, bottom - 4)} if focused else set()
         wrong_icon = sum(self.shot.at(ix + x, iy + y) != icon.at(x, y)
-                         for y in range(icon.height) for x in range(icon.width))
+                         for y in range(icon.height) for x in range(icon.width)
+                         if (ix + x, iy + y) not in ring)
         # Draw3dRect: the top row and left column but their last pixel in the first colour,
         # the right column and bottom row in the second.
         top_left, bottom_right = {"rest": (face, face), "hot": (light, dark),
@@ -177,13 +184,22 @@ class Look:
         frame += [((right - 1, y), bottom_right) for y in range(top, bottom)]
         frame += [((x, bottom - 1), bottom_right) for x in range(left, right)]
         wrong_frame = sum(self.shot.at(*p) != colour for p, colour in frame)
+        on_face = [p for p in ring
+                   if not (ix <= p[0] < ix + icon.width and iy <= p[1] < iy + icon.height)]
+        inverted = tuple(255 - c for c in face)
+        dots = sum(self.shot.at(*p) == inverted for p in on_face)
+        wrong_ring = sum(self.shot.at(*p) not in (face, inverted) for p in on_face)
+        if focused and dots < len(on_face) // 4:
+            wrong_ring += len(on_face) // 4 - dots
         inside = [(x, y) for y in range(top + 1, bottom - 1) for x in range(left + 1, right - 1)
-                  if not (ix <= x < ix + icon.width and iy <= y < iy + icon.height)]
+                  if not (ix <= x < ix + icon.width and iy <= y < iy + icon.height)
+                  and (x, y) not in ring]
         wrong_face = sum(self.shot.at(x, y) != face for x, y in inside)
-        self.report(wrong_icon + wrong_frame + wrong_face == 0,
+        self.report(wrong_icon + wrong_frame + wrong_face + wrong_ring == 0,
                     "%s %s: icon at %d,%d in the button, %d pixels off; frame %d pixels off; "
-                    "face %d pixels off" % (name, state, ix - left, iy - top, wrong_icon,
-                                            wrong_frame, wrong_face))
+                    "face %d pixels off; focus rectangle %d pixels off"
+                    % (name, state + ("+focus" if focused else ""), ix - left, iy - top,
+                       wrong_icon, wrong_frame, wrong_face, wrong_ring))
 
     def bar(self, fill):
         left, top, right, bottom = self.rect("progress")

@@ -27,14 +27,14 @@ const ExpectedControl kControls[] = {
     {IDC_BANNER, "Static", "Static", 0x50820000 & ~WS_VISIBLE},  // hidden by the toolbar
     {IDC_INFO_LABEL, "Static", nullptr, 0x40020000},
     {IDC_TITLE_LABEL, "Static", "  Create and Edit Playlist", 0x40020000},
-    {IDC_PLAYLIST, "SysListView32", "List1", 0x50810001 | LVS_SHAREIMAGELISTS},
+    {IDC_PLAYLIST, "SysListView32", "Playlist", 0x50810001 | LVS_SHAREIMAGELISTS},
     {-1, "Button", "Destination", 0x50000007},
     {-1, "Button", "", 0x50000007},
-    // The arrow buttons paint themselves.
-    {IDC_MOVE_UP, "Button", "", 0x50010000 | BS_OWNERDRAW},
-    {IDC_MOVE_DOWN, "Button", "", 0x50010000 | BS_OWNERDRAW},
-    {IDC_REMOVE, "Button", "", 0x50010000 | BS_OWNERDRAW},
-    {IDC_CLEAR, "Button", "", 0x50010000 | BS_OWNERDRAW},
+    // The arrow buttons paint themselves; their texts name them for screen readers.
+    {IDC_MOVE_UP, "Button", "Move Up", 0x50010000 | BS_OWNERDRAW},
+    {IDC_MOVE_DOWN, "Button", "Move Down", 0x50010000 | BS_OWNERDRAW},
+    {IDC_REMOVE, "Button", "Remove", 0x50010000 | BS_OWNERDRAW},
+    {IDC_CLEAR, "Button", "Clear", 0x50010000 | BS_OWNERDRAW},
     {IDC_PROGRESS, "msctls_progress32", "Progress1", 0x50800000},
     {IDC_ADD_PREFIX, "Button", "Add Prefix", 0x50010003},
     {IDC_REFRESH, "Button", "Refresh", 0x40010000},
@@ -126,7 +126,10 @@ TEST_F(WindowLayout, ToolbarTakesTheBannersPlaceSixPixelsIn) {
         EXPECT_EQ(toolbar.left, banner.left + 6);
         EXPECT_EQ(toolbar.top, banner.top);
         EXPECT_EQ(toolbar.right, banner.right);
-        EXPECT_EQ(toolbar.bottom, banner.bottom);
+        // The control itself keeps room for its buttons and the divider line above them,
+        // which with a font of 13 pixels is a pixel more than the banner's 38 units.
+        const int nLeast = HIWORD(dlg.m_toolBar.SendMessage(TB_GETBUTTONSIZE)) + 2;
+        EXPECT_EQ(toolbar.bottom, std::max<LONG>(banner.bottom, toolbar.top + nLeast));
     });
 }
 
@@ -168,18 +171,59 @@ TEST_F(WindowLayout, ToolbarHasFourCaptionedFlatButtonsAndASeparator) {
     });
 }
 
-TEST_F(WindowLayout, ToolbarTooltipNamesTheCommand) {
+struct TooltipSearch {
+    HWND hTool;
+    std::string text;
+};
+
+BOOL CALLBACK AskTooltip(HWND hWnd, LPARAM lParam) {
+    auto* pSearch = reinterpret_cast<TooltipSearch*>(lParam);
+    if (ClassOf(hWnd) != TOOLTIPS_CLASSA)
+        return TRUE;
+    char text[80] = "";
+    TTTOOLINFOA tool = {};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = ::GetParent(pSearch->hTool);
+    tool.uId = reinterpret_cast<UINT_PTR>(pSearch->hTool);
+    tool.lpszText = text;
+    ::SendMessageA(hWnd, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    pSearch->text = text;
+    return pSearch->text.empty();
+}
+
+// The tip that a tooltip of this thread shows over the window hTool; empty if none does.
+std::string TipOf(HWND hTool) {
+    TooltipSearch search = {hTool, ""};
+    ::EnumThreadWindows(::GetCurrentThreadId(), AskTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
+TEST_F(WindowLayout, TooltipsNameEachCommandAndItsKey) {
     test::RunModal(dlg, [&] {
-        char text[80] = "";
-        NMTBGETINFOTIPA tip = {};
-        tip.hdr.hwndFrom = dlg.m_toolBar.m_hWnd;
-        tip.hdr.idFrom = AFX_IDW_TOOLBAR;
-        tip.hdr.code = TBN_GETINFOTIPA;
-        tip.pszText = text;
-        tip.cchTextMax = sizeof(text);
-        tip.iItem = ID_COPY_FILES;
-        dlg.SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&tip));
-        EXPECT_STREQ(text, "Copy Files");
+        for (const auto& [nID, expected] :
+             std::vector<std::pair<UINT, std::string>>{{ID_ADD_FILES, "Add Files (Ins)"},
+                                                       {ID_COPY_FILES, "Copy Files (F5)"},
+                                                       {ID_OPEN_DEVICE, "Open Device"},
+                                                       {ID_FORMAT_DEVICE, "Format Device"}}) {
+            char text[80] = "";
+            NMTBGETINFOTIPA tip = {};
+            tip.hdr.hwndFrom = dlg.m_toolBar.m_hWnd;
+            tip.hdr.idFrom = AFX_IDW_TOOLBAR;
+            tip.hdr.code = TBN_GETINFOTIPA;
+            tip.pszText = text;
+            tip.cchTextMax = sizeof(text);
+            tip.iItem = static_cast<int>(nID);
+            dlg.SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, reinterpret_cast<LPARAM>(&tip));
+            EXPECT_EQ(text, expected);
+        }
+        for (const auto& [nID, expected] :
+             std::vector<std::pair<int, std::string>>{{IDC_MOVE_UP, "Move Up (Alt+Up)"},
+                                                      {IDC_MOVE_DOWN, "Move Down (Alt+Down)"},
+                                                      {IDC_REMOVE, "Remove (Delete)"},
+                                                      {IDC_CLEAR, "Clear"}}) {
+            EXPECT_EQ(TipOf(dlg.GetDlgItem(nID)), expected);
+        }
     });
 }
 

@@ -3,6 +3,7 @@
 #include "tests/support/Capture.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
+#include "tests/support/Pump.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,18 @@
 
 namespace {
 
-// The icon resource as the button should show it: centred in a face of cx by cy.
-test::Picture IconCentredIn(UINT nIconId, int cx, int cy, COLORREF face) {
+// The icon resource as the button should show it: centred in a face of cx by cy, with the
+// focus rectangle 3 pixels in when bFocus.
+test::Picture IconCentredIn(UINT nIconId, int cx, int cy, COLORREF face, bool bFocus = false) {
     HICON hIcon = static_cast<HICON>(::LoadImageA(
         ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconId), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
     test::Picture picture = test::Capture(
         cx, cy,
         [&](HDC hDC) {
             ::DrawIconEx(hDC, (cx - 32) / 2, (cy - 32) / 2, hIcon, 0, 0, 0, nullptr, DI_NORMAL);
+            CRect rcFocus(3, 3, cx - 3, cy - 3);
+            if (bFocus)
+                ::DrawFocusRect(hDC, rcFocus);
         },
         face);
     ::DestroyIcon(hIcon);
@@ -42,6 +47,20 @@ TEST(WindowSkin, ArrowButtonsShowTheirIconsFlatAndStillRunTheirCommands) {
             test::Picture shown = test::PrintClient(dlg.GetDlgItem(button.nButton),
                                                     test::kUnpainted, test::Restores::BitmapOnly);
             EXPECT_TRUE(shown == IconCentredIn(button.nIcon, shown.cx, shown.cy, face));
+        }
+        // Focused, a button shows its focus rectangle once the window shows keyboard cues (as
+        // Tab does), and not while the mouse keeps them hidden. Windows tells the children of
+        // a dialog so; this platform's dialogs do not, so the test does.
+        HWND hUp = dlg.GetDlgItem(IDC_MOVE_UP);
+        ::SetFocus(hUp);
+        for (bool bCues : {false, true}) {
+            SCOPED_TRACE(bCues ? "cues shown" : "cues hidden");
+            ::SendMessageA(hUp, WM_UPDATEUISTATE,
+                           MAKEWPARAM(bCues ? UIS_CLEAR : UIS_SET, UISF_HIDEFOCUS), 0);
+            EXPECT_TRUE(test::PumpUntil([&] { return !::GetUpdateRect(hUp, nullptr, FALSE); }));
+            test::Picture shown =
+                test::PrintClient(hUp, test::kUnpainted, test::Restores::BitmapOnly);
+            EXPECT_TRUE(shown == IconCentredIn(IDI_MOVE_UP, shown.cx, shown.cy, face, bCues));
         }
 
         // A click reaches the window's command, as a plain button's would.

@@ -22,12 +22,15 @@ click_row 1
 xdotool keydown ctrl; click_row 3; xdotool keyup ctrl
 # Each button's command on the rows that the one before left.
 while read -r button rows; do
-    point_at "$button"
+    # Near the bottom edge, so that the button's tooltip shows below it.
+    read -r _ left _ right bottom < <(grep "^$button " "$layout")
+    point_at $(((left + right) / 2)) $((bottom - 3))
     shot "hot-$button"
     look "hot-$button" arrow "$button" hot
     xdotool mousedown 1
     shot "pressed-$button"
-    look "pressed-$button" arrow "$button" pressed
+    # Pressed, the button has the focus.
+    look "pressed-$button" arrow "$button" pressed+focus
     xdotool mouseup 1
     probe check-rows "$rows" || fail "the $button button did not run its command"
 done <<'TABLE'
@@ -40,5 +43,6 @@ TABLE
 step "the pointer gone, every button is flat again"
 park_pointer
 shot after-clicks
-look after-clicks arrow up rest arrow down rest arrow remove rest arrow clear rest toolbar
+# Clear keeps the focus that its click gave it; the other commands give it to the list.
+look after-clicks arrow up rest arrow down rest arrow remove rest arrow clear rest+focus toolbar
 close_app
