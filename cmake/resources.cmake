@@ -14,4 +14,4 @@ set_source_files_properties(res/ovelo.rc PROPERTIES OBJECT_DEPENDS
 # An object library: a static archive would drop the resource object, as nothing refers to it.
 add_library(resources OBJECT res/ovelo.rc)
 # windres looks up the files named in the script on the include path.
-target_include_directories(resources PRIVATE res ${PROJECT_BINARY_DIR}/res)
+target_include_directories(resources PRIVATE ${PROJECT_SOURCE_DIR} res ${PROJECT_BINARY_DIR}/res)

@@ -8,21 +8,30 @@ using ProgressPaint = ProgressTest;
 
 const CRect kR(2, 2, 202, 22);  // the bar area inside the edge
 
-// Ink columns [a, b) and the advance of text drawn at x = 0 in font hFont.
+// Ink [a, b) along the text from where it starts, and its advance, of text drawn in font
+// hFont: across, or turned a quarter left, as a vertical bar writes (a font's pictures of
+// its letters may differ between the two).
 struct Ink {
     int a, b, cx;
 };
-Ink MeasureInk(HFONT hFont, LPCSTR pszText) {
+Ink MeasureInk(HFONT hFont, LPCSTR pszText, bool bUpward = false) {
+    LOGFONTA lf = {};
+    ::GetObjectA(hFont, sizeof(lf), &lf);
+    lf.lfEscapement = lf.lfOrientation = bUpward ? 900 : 0;
+    CFont font;
+    font.CreateFontIndirect(&lf);
+    const CPoint start = bUpward ? CPoint(2, 298) : CPoint(0, 0);
     SIZE ext = {};
-    Picture picture = Capture(300, 40, [&](HDC hDC) {
-        CSelectGuard guard(hDC, hFont);
+    Picture picture = Capture(bUpward ? 40 : 300, bUpward ? 300 : 40, [&](HDC hDC) {
+        CSelectGuard guard(hDC, font);
         ::GetTextExtentPoint32A(hDC, pszText, lstrlenA(pszText), &ext);
         ::SetBkMode(hDC, TRANSPARENT);
         ::SetTextColor(hDC, kText);
-        ::TextOutA(hDC, 0, 0, pszText, lstrlenA(pszText));
+        ::TextOutA(hDC, start.x, start.y, pszText, lstrlenA(pszText));
     });
     CRect rc = picture.Extent(kText);
-    return {rc.left, rc.right, ext.cx};
+    return bUpward ? Ink{start.y - rc.bottom, start.y - rc.top, ext.cx}
+                   : Ink{rc.left, rc.right, ext.cx};
 }
 
 TEST_F(ProgressPaint, PercentageIsTheRoundedShareOfTheRange) {
@@ -164,7 +173,7 @@ TEST_F(ProgressVertical, BarGrowsFromTheBottomAndTextReadsUpward) {
     ShowText("WWWW");
     Send(PBM_SETPOS, 0);
     Send(PPM_SETTEXTALIGN, 0);
-    Ink ink = MeasureInk(m_font, "WWWW");
+    Ink ink = MeasureInk(m_font, "WWWW", true);
     CRect rcInk = Print().Extent(kText);
     EXPECT_EQ(rcInk.bottom, 202 - 3 - ink.a);
     EXPECT_EQ(rcInk.Height(), ink.b - ink.a);

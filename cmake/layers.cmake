@@ -1,0 +1,50 @@
+# The program's layers, each a library that links only the layers beneath it and whose
+# sources see only their headers: a layer's include root holds links to the folders (or
+# single headers) it may use, so an include that runs upward names no file and does not build.
+#   framework         the window and GDI class library
+#   controls          the reusable controls, on the framework
+#   playlist_import   paths to playlist rows, no window: on the framework's string
+#   about_box         the About box, which the window's system menu opens: the one use that
+#                     runs upward, from the window to the application shell, kept to this box
+#   playlist          the main window
+#   app               the application object
+
+# Makes build/layers/LAYER with links to the given source paths.
+function(layer_include_root layer)
+    set(root ${PROJECT_BINARY_DIR}/layers/${layer})
+    foreach(path IN LISTS ARGN)
+        get_filename_component(folder ${root}/${path} DIRECTORY)
+        file(MAKE_DIRECTORY ${folder})
+        if(NOT IS_SYMLINK ${root}/${path})
+            file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${path} ${root}/${path} SYMBOLIC)
+        endif()
+    endforeach()
+endfunction()
+
+# layer(NAME SOURCES globs... [EXCEPT files...] SEES paths... [LINKS libraries...])
+function(layer name)
+    cmake_parse_arguments(LAYER "" "" "SOURCES;EXCEPT;SEES;LINKS" ${ARGN})
+    list(TRANSFORM LAYER_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+    file(GLOB sources CONFIGURE_DEPENDS ${LAYER_SOURCES})
+    list(TRANSFORM LAYER_EXCEPT PREPEND ${PROJECT_SOURCE_DIR}/)
+    if(LAYER_EXCEPT)
+        list(REMOVE_ITEM sources ${LAYER_EXCEPT})
+    endif()
+    add_library(${name} STATIC ${sources})
+    layer_include_root(${name} ${LAYER_SEES})
+    target_include_directories(${name} PRIVATE ${PROJECT_BINARY_DIR}/layers/${name})
+    target_link_libraries(${name} PUBLIC ${LAYER_LINKS} win32)
+endfunction()
+
+# The entry point goes into each program itself: from an archive the linker would not pick it.
+layer(framework SOURCES framework/*.cpp EXCEPT framework/AppMain.cpp SEES framework)
+
+layer(controls SOURCES controls/*/*.cpp SEES framework controls LINKS framework)
+layer(playlist_import SOURCES playlist/import/*.cpp SEES framework playlist/import
+      LINKS framework)
+layer(about_box SOURCES app/AboutBox.cpp SEES framework app/AboutBox.h res LINKS framework)
+layer(playlist SOURCES playlist/*.cpp
+      SEES framework controls playlist res app/AboutBox.h
+      LINKS controls playlist_import about_box framework)
+layer(app SOURCES app/PlaylistApp.cpp SEES framework controls playlist res app
+      LINKS playlist)
