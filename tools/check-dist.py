@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Checks the release zips from the outside: each holds one folder with exactly the program,
 its help page and the picture the page shows; the program is built for the zip's machine, its
-version block reads 1.0.10.1123, and its resources pass check-resources.py; the help page
-names the same version.
+version block reads the project's version (CMakeLists.txt), and its resources pass
+check-resources.py; the help page names the same version.
 
 Usage: check-dist.py ZIP...
 Prints each mismatch and exits non-zero when there is any.
@@ -17,8 +17,8 @@ import zipfile
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 import pe_resources as pr  # noqa: E402
+from project import VERSION  # noqa: E402
 
-VERSION = "1.0.10.1123"
 MACHINES = {"win64": "amd64", "win32": "i386"}
 HERE = pathlib.Path(__file__).resolve().parent
 failures = []

@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Checks the resources linked into an executable against the program's resource tables.
+"""Checks the resources linked into an executable against the resource script res/ovelo.rc
+(through res/resource.h and the project's version), and the artwork and manifest that the
+script names against what the program needs of them.
 
 Usage: check-resources.py EXE
 Prints each mismatch and exits non-zero when there is any.
@@ -10,65 +12,11 @@ import xml.etree.ElementTree as ET
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 import pe_resources as pr  # noqa: E402
+import rc_source  # noqa: E402
 
-BUTTON, STATIC, COMBOBOX = 0x80, 0x82, 0x85
-RT_TOOLBAR = 241
-
-ABOUT_BOX = {
-    "style": 0x80C800C0, "exstyle": 0, "rect": (0, 0, 235, 55),
-    "font": (8, "MS Sans Serif"), "title": "About Ovelo", "menu": None, "class": None,
-    "items": [  # id, class, text, style, rect
-        (-1, STATIC, 128, 0x50000003, (11, 14, 20, 20)),
-        (-1, STATIC, "Ovelo Version 1.0.10.1123", 0x50020080, (40, 10, 119, 8)),
-        (-1, STATIC, "Copyright (C) 2026 Ovelo", 0x50020000, (40, 25, 119, 8)),
-        (1, BUTTON, "OK", 0x50030001, (178, 7, 50, 14)),
-    ],
-}
-
-PLAYLIST_DIALOG = {
-    "style": 0x90C800C0, "exstyle": 0x00040000, "helpid": 0, "rect": (0, 0, 407, 346),
-    "font": (8, 0, 0, 1, "MS Sans Serif"), "title": "Ovelo Playlist Tool", "menu": None,
-    "class": None,
-    "items": [
-        (-1, STATIC, "Please select Removable device", 0x50020000, (11, 55, 104, 8)),
-        (1001, COMBOBOX, None, 0x50210003, (119, 54, 28, 30)),
-        (1004, STATIC, None, 0x50020000, (205, 55, 138, 12)),
-        (1006, STATIC, "Static", 0x50820000, (0, 1, 407, 38)),
-        (1007, STATIC, None, 0x40020000, (0, 18, 407, 20)),
-        (1008, STATIC, None, 0x40020000, (0, 1, 407, 18)),
-        (1009, "SysListView32", "List1", 0x50810001, (5, 80, 358, 243)),
-        (-1, BUTTON, "Destination", 0x50000007, (0, 45, 406, 27)),
-        (-1, BUTTON, None, 0x50000007, (365, 76, 35, 246)),
-        (1012, BUTTON, None, 0x50010000, (368, 87, 26, 31)),
-        (1013, BUTTON, None, 0x50010000, (368, 118, 26, 31)),
-        (1014, BUTTON, None, 0x50010000, (367, 150, 26, 31)),
-        (1015, BUTTON, None, 0x50010000, (367, 182, 26, 31)),
-        (1016, "msctls_progress32", "Progress1", 0x50800000, (6, 329, 356, 14)),
-        (1017, BUTTON, "Add Prefix", 0x50010003, (350, 56, 48, 10)),
-        (1010, BUTTON, "Refresh", 0x40010000, (156, 53, 36, 14)),
-    ],
-}
-
-VERSION_STRINGS = {
-    "Comments": "", "CompanyName": "", "FileDescription": "Ovelo Playlist Tool",
-    "FileVersion": "1, 0, 10, 1123", "InternalName": "Quib",
-    "LegalCopyright": "Copyright (C) 2026 Ovelo", "LegalTrademarks": "",
-    "OriginalFilename": "OveloPlaylist.exe", "PrivateBuild": "",
-    "ProductName": "Ovelo Playlist Tool", "ProductVersion": "1, 0, 10, 1123", "SpecialBuild": "",
-}
-
-TOOLBAR = struct.pack("<9H", 1, 32, 32, 5, 32771, 32773, 0, 32774, 32772)
-
+SCRIPT = rc_source.Script()
 BACKGROUND = (236, 233, 216)
-
 MANIFEST_ARCH = {"amd64": "amd64", "i386": "X86"}
-
-EXPECTED_NAMES = {
-    (pr.RT_DIALOG, 100), (pr.RT_DIALOG, 102), (pr.RT_STRING, 7), (pr.RT_VERSION, 1),
-    (pr.RT_MANIFEST, 1), (RT_TOOLBAR, 129), (pr.RT_BITMAP, 129), (pr.RT_BITMAP, 132),
-    (pr.RT_BITMAP, 134), (pr.RT_GROUP_ICON, 128), (pr.RT_GROUP_ICON, 135),
-    (pr.RT_GROUP_ICON, 136), (pr.RT_GROUP_ICON, 137), (pr.RT_GROUP_ICON, 138),
-}
 
 failures = []
 
@@ -104,25 +52,31 @@ def check_dialog(pe, did, want):
         expect(f"{where} style", hex(item["style"]), hex(style))
         expect(f"{where} exstyle", item["exstyle"], 0)
         expect(f"{where} rect", item["rect"], rect)
-        if want is PLAYLIST_DIALOG:
+        if got["extended"]:
             expect(f"{where} help id", item["helpid"], 0)
 
 
+def packed(numbers):
+    a, b, c, d = numbers
+    return (a << 16 | b, c << 16 | d)
+
+
 def check_version(pe):
+    file_version, product_version, version_strings = SCRIPT.version()
     key, fixed, children = pr.version_tree(pe.get(pr.RT_VERSION, 1))
     expect("version key", key, "VS_VERSION_INFO")
     sig, _, fv_ms, fv_ls, pv_ms, pv_ls, mask, flags, os_, ftype, sub = struct.unpack_from("<11I", fixed)
     expect("version signature", hex(sig), hex(0xFEEF04BD))
-    expect("file version", (fv_ms, fv_ls), (0x00010000, 0x000A0463))
-    expect("product version", (pv_ms, pv_ls), (0x00010000, 0x000A0463))
+    expect("file version", (fv_ms, fv_ls), packed(file_version))
+    expect("product version", (pv_ms, pv_ls), packed(product_version))
     expect("version flags", (mask, flags, os_, ftype, sub), (0x3F, 0, 0x4, 0x1, 0))
     blocks = {k: c for k, _, c in children}
     string_tables = blocks.get("StringFileInfo", [])
     expect("string tables", [k for k, _, _ in string_tables], ["040904B0"])
     for _, _, entries in string_tables:
         got = {k: pr.text(v) for k, v, _ in entries}
-        for key in sorted(got.keys() | VERSION_STRINGS.keys()):
-            expect(f"version string {key}", got.get(key), VERSION_STRINGS.get(key))
+        for key in sorted(got.keys() | version_strings.keys()):
+            expect(f"version string {key}", got.get(key), version_strings.get(key))
     translation = [v for k, v, _ in blocks.get("VarFileInfo", []) if k == "Translation"]
     expect("translation", translation, [struct.pack("<HH", 0x0409, 0x04B0)])
 
@@ -181,13 +135,16 @@ def check_bitmaps(pe):
 def main(path):
     pe = pr.PeImage(path)
     expect("resources", sorted({k for k in pe.names() if k[0] != pr.RT_ICON}, key=str),
-           sorted(EXPECTED_NAMES, key=str))
-    check_dialog(pe, 100, ABOUT_BOX)
-    check_dialog(pe, 102, PLAYLIST_DIALOG)
-    expect("string 101", pr.string(pe, 101), "&About Quib...")
+           sorted(SCRIPT.resource_names(), key=str))
+    check_dialog(pe, 100, SCRIPT.dialog("IDD_ABOUTBOX"))
+    check_dialog(pe, 102, SCRIPT.dialog("IDD_PLAYLIST_DIALOG"))
+    for sid, text in SCRIPT.strings().items():
+        expect(f"string {sid}", pr.string(pe, sid), text)
     check_version(pe)
     check_manifest(pe)
-    expect("toolbar 129", pe.get(RT_TOOLBAR, 129), TOOLBAR)
+    toolbar = SCRIPT.toolbar("IDR_TOOLBAR")
+    expect("toolbar 129", pe.get(SCRIPT.value("RT_FRAMEWORK_TOOLBAR"), 129),
+           struct.pack(f"<{len(toolbar)}H", *toolbar))
     check_icon_group(pe, 128, [(16, 16, 32), (24, 24, 32), (32, 32, 32), (48, 48, 32)])
     for gid in (135, 136, 137, 138):
         check_icon_group(pe, gid, [(32, 32, 24)])

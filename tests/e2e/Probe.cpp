@@ -2,6 +2,7 @@
 // Each sub-command prints what it saw and exits 0 only when everything matched.
 #include "controls/progress/PercentProgressCtrl.h"
 #include "res/resource.h"
+#include "res/version.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -19,7 +20,7 @@ namespace {
 const char kProgramFile[] = "OveloPlaylist.exe";
 const char kMainTitle[] = "Ovelo Playlist Tool";
 const char kAboutTitle[] = "About Ovelo";
-const char kVersionLine[] = "Ovelo Version 1.0.10.1123";
+const char kVersionLine[] = OVELO_VERSION_LINE;
 
 const int kDriveCombo = IDC_DRIVE_COMBO;
 const int kCapacityText = IDC_CAPACITY_TEXT;

@@ -1,6 +1,7 @@
 // How the playlist window answers the system menu and the keyboard.
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
 
@@ -82,7 +83,7 @@ TEST(WindowBehaviour, AboutBoxShowsVersionAndOk) {
             return true;
         });
         dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX);
-        EXPECT_EQ(version, "Ovelo Version 1.0.10.1123");
+        EXPECT_EQ(version, OVELO_VERSION_LINE);
         EXPECT_TRUE(hasOk);
     });
 }
