@@ -38,11 +38,13 @@ CSkinButton::~CSkinButton() {
 }
 
 void CSkinButton::PreSubclassWindow() {
-    const DWORD dwStyle = GetStyle();
-    // Check boxes of every kind (types 2, 3, 6, 7, 10, 11) have this bit.
-    if (dwStyle & 0x02)
+    const DWORD dwType = GetStyle() & 0x1F;
+    // Only check boxes, two- and three-state, toggle: an owner-drawn button, a group box or
+    // a push box stays a push button.
+    if (dwType == BS_CHECKBOX || dwType == BS_AUTOCHECKBOX || dwType == BS_3STATE ||
+        dwType == BS_AUTO3STATE)
         m_bCheckMode = TRUE;
-    if ((dwStyle & 0x1F) == BS_DEFPUSHBUTTON)
+    if (dwType == BS_DEFPUSHBUTTON)
         m_bDefault = TRUE;
     ModifyStyle(0x1F, BS_OWNERDRAW, SWP_FRAMECHANGED);
     m_bFocusCuesHidden = (SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS) != 0;

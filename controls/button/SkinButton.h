@@ -105,7 +105,8 @@ public:
     int SetTrackInactive(BOOL bTrack);
     // The cursor over the button; nullptr for the class cursor. Pass an unshared cursor.
     int SetButtonCursor(HCURSOR hCursor);
-    // The menu whose first submenu pops up on click; the chosen command is posted to hTarget.
+    // The menu whose first submenu pops up on click; the chosen command is posted to hTarget,
+    // or to the button's parent when hTarget is nullptr.
     int SetMenu(HMENU hMenu, HWND hTarget, BOOL bRepaint = TRUE);
     // nMessage goes to hWnd (nullptr: to nobody) with the submenu before it opens.
     int SetMenuNotify(HWND hWnd, UINT nMessage, LPARAM lParam);
@@ -211,7 +212,8 @@ protected:
     SkinIcon m_icons[2];          // hot, idle
     SkinBitmap m_bitmaps[2];      // hot, idle
     SkinMenuNotify m_menuNotify = {};
-    SkinSound m_sounds[2] = {};  // pointer enters, click
+    SkinSound m_sounds[2] = {};         // pointer enters, click
+    BOOL m_bDisabledWithFocus = FALSE;  // the focus left because the button was disabled
 
 private:
     // Settings may come before the button is attached: nothing to repaint then.

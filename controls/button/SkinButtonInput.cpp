@@ -45,6 +45,8 @@ BOOL CSkinButton::OnSetCursor(CWnd*, UINT, UINT) {
 
 void CSkinButton::OnKillFocus(CWnd*) {
     Default();
+    // Disabling takes the focus away before WM_ENABLE comes; OnEnable passes it on then.
+    m_bDisabledWithFocus = !IsWindowEnabled();
     ClearHover();
 }
 
@@ -90,6 +92,8 @@ BOOL CSkinButton::OnReflectedClick() {
         m_bChecked = !m_bChecked;
         Repaint();
     } else if (m_hMenu) {
+        // A menu without a target of its own tells the button's parent, as a click does.
+        const HWND hTarget = m_hMenuTarget ? m_hMenuTarget : GetParent();
         CRect rc;
         GetWindowRect(rc);
         m_bMenuOpen = TRUE;
@@ -101,11 +105,11 @@ BOOL CSkinButton::OnReflectedClick() {
                            reinterpret_cast<WPARAM>(hSubMenu), m_menuNotify.lParam);
         const UINT nCommand = static_cast<UINT>(
             ::TrackPopupMenuEx(hSubMenu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, rc.left,
-                               rc.bottom, m_hMenuTarget, nullptr));
+                               rc.bottom, hTarget, nullptr));
         m_bMenuOpen = FALSE;
         Repaint();
         if (nCommand)
-            ::PostMessageA(m_hMenuTarget, WM_COMMAND, MAKEWPARAM(LOWORD(nCommand), 0), 0);
+            ::PostMessageA(hTarget, WM_COMMAND, MAKEWPARAM(LOWORD(nCommand), 0), 0);
     } else if (m_szUrl[0]) {
         SHELLEXECUTEINFOA sei = {};
         sei.cbSize = sizeof(sei);
@@ -127,11 +131,16 @@ void CSkinButton::OnActivate(UINT nState, CWnd*, BOOL) {
 
 void CSkinButton::OnEnable(BOOL bEnable) {
     Default();
+    const BOOL bHadFocus = m_bDisabledWithFocus || ::GetFocus() == m_hWnd;
+    m_bDisabledWithFocus = FALSE;
     if (!bEnable) {
-        // A disabled control must not keep the focus, nor leave the keyboard stranded.
-        const HWND hParent = GetParent();
-        const HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
-        ::SetFocus(hNext && hNext != m_hWnd ? hNext : hParent);
+        // A disabled button must not keep the focus, nor leave the keyboard stranded; a
+        // control that holds the focus (an edit box being typed in) keeps it.
+        if (bHadFocus) {
+            const HWND hParent = GetParent();
+            const HWND hNext = ::GetNextDlgTabItem(hParent, m_hWnd, FALSE);
+            ::SetFocus(hNext && hNext != m_hWnd ? hNext : hParent);
+        }
         ClearHover();
     }
 }

@@ -184,7 +184,8 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
             CSelectGuard selectComposed(dcComposed, composed);
             CBrush white;
             white.CreateSolidBrush(kWhite);
-            CRect rcWhite(0, 0, rcImage.right + 1, rcImage.bottom + 1);
+            // All of it: an image larger than the button reaches past the button's edges.
+            CRect rcWhite(0, 0, cx, cy);
             dcComposed.FillRect(rcWhite, white);
             const COLORREF crOldBk = dcComposed.SetBkColor(kWhite);
             dcComposed.BitBlt(0, 0, cx, cy, dcMask, 0, 0, SRCAND);

@@ -81,6 +81,7 @@ ON_WM_ERASEBKGND()
 // Printing shows the label as it paints itself, not as a plain static.
 ON_MESSAGE(WM_PRINTCLIENT, &CStyledLabel::OnPrintClient)
 ON_MESSAGE(WM_SETTEXT, &CStyledLabel::OnSetText)
+ON_MESSAGE(WM_SETFONT, &CStyledLabel::OnSetFont)
 END_MESSAGE_MAP()
 
 CStyledLabel::CStyledLabel()
@@ -181,18 +182,12 @@ CStyledLabel& CStyledLabel::SetTransparentMode(BOOL bTransparent) {
 }
 
 CStyledLabel& CStyledLabel::BlinkText(BOOL bBlink) {
-    StopBlinkTimer();
-    if (bBlink)
-        StartBlinkTimer(kBlinkText);
-    else
-        m_nBlinkMode = kNoBlink;
+    SetBlink(bBlink ? kBlinkText : kNoBlink);
     return *this;
 }
 
 CStyledLabel& CStyledLabel::BlinkBackground(BOOL bBlink) {
-    StopBlinkTimer();
-    if (bBlink)
-        StartBlinkTimer(kBlinkBackground);
+    SetBlink(bBlink ? kBlinkBackground : kNoBlink);
     return *this;
 }
 
@@ -247,10 +242,16 @@ BOOL CStyledLabel::PreCreateWindow(CREATESTRUCTA& cs) { return CStatic::PreCreat
 
 void CStyledLabel::PreSubclassWindow() {
     CStatic::PreSubclassWindow();
-    HGDIOBJ hFont = GetFont();
-    if (!hFont)
-        hFont = ::GetStockObject(SYSTEM_FONT);
-    ::GetObjectA(hFont, sizeof(m_logFont), &m_logFont);
+    TakeFont(GetFont());
+    // Settings made before the window existed had nothing to apply them to.
+    if (m_nLinkKind != kNoLink)
+        ModifyStyle(0, SS_NOTIFY);
+    if (m_nBlinkMode != kNoBlink)
+        SetTimer(kBlinkTimer, kBlinkMs);
+}
+
+void CStyledLabel::TakeFont(HGDIOBJ hFont) {
+    ::GetObjectA(hFont ? hFont : ::GetStockObject(SYSTEM_FONT), sizeof(m_logFont), &m_logFont);
     RebuildFont();
 }
 
@@ -331,6 +332,16 @@ LRESULT CStyledLabel::OnSetText(WPARAM, LPARAM) {
     return result;
 }
 
+LRESULT CStyledLabel::OnSetFont(WPARAM wParam, LPARAM lParam) {
+    // The control keeps the font for WM_GETFONT and may repaint at once: the label's own
+    // copy must be ready by then.
+    TakeFont(reinterpret_cast<HGDIOBJ>(wParam));
+    const LRESULT result = Default();
+    if (LOWORD(lParam))
+        RedrawLabel();
+    return result;
+}
+
 CStyledLabel& CStyledLabel::SetLink(int nKind, BOOL bNotifyParent) {
     m_nLinkKind = nKind;
     m_bNotifyParent = bNotifyParent;
@@ -339,18 +350,19 @@ CStyledLabel& CStyledLabel::SetLink(int nKind, BOOL bNotifyParent) {
     return *this;
 }
 
-void CStyledLabel::StopBlinkTimer() {
+void CStyledLabel::SetBlink(int nMode) {
     if (m_bTimerSet && IsWindow())
         KillTimer(kBlinkTimer);
-}
-
-void CStyledLabel::StartBlinkTimer(int nMode) {
+    // Stopping either blink shows the label as it is at the next paint, whatever the phase.
+    m_nBlinkMode = nMode;
+    if (nMode == kNoBlink)
+        return;
     m_bBlinkOn = FALSE;
     m_bTimerSet = TRUE;
-    // Without a window the timer would belong to the thread and never be stopped.
+    // Without a window the timer would belong to the thread and never be stopped; it
+    // starts when the label is attached.
     if (IsWindow())
         SetTimer(kBlinkTimer, kBlinkMs);
-    m_nBlinkMode = nMode;
 }
 
 COLORREF CStyledLabel::HiddenTextColor() const {

@@ -36,8 +36,8 @@ public:
     virtual CStyledLabel& SetTransparentMode(BOOL bTransparent);
     // Hides the text every other 500 ms (timer 1), from the second tick on; no repaint.
     virtual CStyledLabel& BlinkText(BOOL bBlink);
-    // Highlights the whole label every other 500 ms (timer 1); no repaint. Stopping
-    // leaves a text blink mode as it was.
+    // Highlights the whole label every other 500 ms (timer 1); no repaint. Stopping ends
+    // a text blink as well: the two share the timer.
     virtual CStyledLabel& BlinkBackground(BOOL bBlink);
     // A click opens the link target, or the text, with the shell; with bNotifyParent it
     // only sends NM_LABELCLICK to the parent. Gives or takes SS_NOTIFY; no repaint.
@@ -58,7 +58,8 @@ public:
     virtual CStyledLabel& SetLinkTarget(const CString& target);
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
-    // Takes over the control's font, or the system font when it has none.
+    // Takes over the control's font, or the system font when it has none, and applies a
+    // link or a blink set before the window existed.
     void PreSubclassWindow() override;
 
 protected:
@@ -96,13 +97,17 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    // A font given to the control is the new base of the font operations.
+    LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
     CStyledLabel& SetLink(int nKind, BOOL bNotifyParent);
-    void StopBlinkTimer();
-    // The phase starts hidden, so the first tick shows the label as it is.
-    void StartBlinkTimer(int nMode);
+    // Stops the timer, then starts it for a blink mode; the phase starts hidden, so the
+    // first tick shows the label as it is.
+    void SetBlink(int nMode);
+    // The LOGFONT of hFont, or of the system font for nullptr, and a font made from it.
+    void TakeFont(HGDIOBJ hFont);
     // The colour hidden blinking text takes: that of the custom brush, else black.
     COLORREF HiddenTextColor() const;
     // Paints the client area into pTarget; through a bitmap unless transparent.

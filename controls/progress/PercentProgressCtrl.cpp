@@ -5,8 +5,7 @@
 
 #include <algorithm>
 #include <climits>
-
-int CPercentProgressCtrl::s_nMarqueeDir = 1;
+#include <cmath>
 
 namespace {
 
@@ -98,6 +97,10 @@ ON_MESSAGE(PBM_GETPOS, &CPercentProgressCtrl::OnGetPos)
 ON_MESSAGE(PBM_SETBARCOLOR, &CPercentProgressCtrl::OnSetBarColor)
 ON_MESSAGE(PBM_SETMARQUEE, &CPercentProgressCtrl::OnSetMarquee)
 ON_MESSAGE(PBM_SETBKCOLOR, &CPercentProgressCtrl::OnSetBkColor)
+// The platform's bar would answer from its own state, which these messages never reach.
+ON_MESSAGE(PBM_GETSTEP, &CPercentProgressCtrl::OnGetStep)
+ON_MESSAGE(PBM_GETBARCOLOR, &CPercentProgressCtrl::OnGetStoredBarColor)
+ON_MESSAGE(PBM_GETBKCOLOR, &CPercentProgressCtrl::OnGetStoredBkColor)
 ON_MESSAGE(PPM_GETBARCOLOR, &CPercentProgressCtrl::OnGetBarColor)
 ON_MESSAGE(PPM_GETBKCOLOR, &CPercentProgressCtrl::OnGetBkColor)
 ON_MESSAGE(PPM_SETTEXTCOLOR, &CPercentProgressCtrl::OnSetTextColor)
@@ -136,11 +139,11 @@ void CPercentProgressCtrl::OnTimer(UINT_PTR nIDEvent) {
     if (nIDEvent != kMarqueeTimer)
         return;
     int nPos = static_cast<int>(SendMessage(PBM_GETPOS));
-    if (s_nMarqueeDir == 1 && nPos >= MarqueeLimit())
-        s_nMarqueeDir = -1;
-    else if (s_nMarqueeDir == -1 && nPos <= m_nLower)
-        s_nMarqueeDir = 1;
-    SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos + s_nMarqueeDir));
+    if (m_nMarqueeDir == 1 && nPos >= MarqueeLimit())
+        m_nMarqueeDir = -1;
+    else if (m_nMarqueeDir == -1 && nPos <= m_nLower)
+        m_nMarqueeDir = 1;
+    SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos + m_nMarqueeDir));
 }
 
 LRESULT CPercentProgressCtrl::OnSetRange(WPARAM, LPARAM lParam) {
@@ -187,6 +190,12 @@ LRESULT CPercentProgressCtrl::OnGetRange(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CPercentProgressCtrl::OnGetPos(WPARAM, LPARAM) { return m_nPos; }
+
+LRESULT CPercentProgressCtrl::OnGetStep(WPARAM, LPARAM) { return m_nStep; }
+
+LRESULT CPercentProgressCtrl::OnGetStoredBarColor(WPARAM, LPARAM) { return m_crBar; }
+
+LRESULT CPercentProgressCtrl::OnGetStoredBkColor(WPARAM, LPARAM) { return m_crBk; }
 
 LRESULT CPercentProgressCtrl::OnSetBarColor(WPARAM, LPARAM lParam) {
     return ReplaceColor(m_crBar, lParam);
@@ -254,7 +263,8 @@ LRESULT CPercentProgressCtrl::OnSetMarqueeSize(WPARAM wParam, LPARAM) {
 }
 
 int CPercentProgressCtrl::MarqueeLimit() const {
-    return TruncToInt(((m_nMarqueeSize + 100.0) * m_nUpper + 0.5) * 0.01);
+    const double span = static_cast<double>(m_nUpper) - m_nLower;
+    return TruncToInt(m_nLower + std::trunc(((m_nMarqueeSize + 100.0) * span + 0.5) * 0.01));
 }
 
 LRESULT CPercentProgressCtrl::MovePos(long long nPos) {

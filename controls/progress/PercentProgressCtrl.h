@@ -32,12 +32,10 @@ protected:
     int m_nLower = 0;
     int m_nUpper = 100;
     int m_nMarqueeSize = 20;
+    int m_nMarqueeDir = 1;  // the way the marquee moves, +1 or -1: each bar its own
     // The off-screen surface of the on-screen paints, kept between them: a copy repaints the
     // bar at every file.
     CPaintBuffer m_paintBuffer;
-
-    // Marquee direction, +1 or -1; all instances share it.
-    static int s_nMarqueeDir;
 
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnPaint();
@@ -53,6 +51,10 @@ protected:
     LRESULT OnSetRange32(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetRange(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetPos(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetStep(WPARAM wParam, LPARAM lParam);
+    // The stored colours, CLR_DEFAULT included, as the platform's bar answers them.
+    LRESULT OnGetStoredBarColor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetStoredBkColor(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetBarColor(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetMarquee(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetBkColor(WPARAM wParam, LPARAM lParam);
@@ -68,7 +70,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The furthest a marquee may run past the upper bound.
+    // The furthest a marquee may run past the upper bound: its block's length, a share of
+    // the range, so that the block is hidden there.
     int MarqueeLimit() const;
     // Clamps to the range (to the marquee limit in marquee mode), stores, repaints.
     LRESULT MovePos(long long nPos);

@@ -1,5 +1,6 @@
 #include "controls/toolbar/ImageToolBar.h"
 
+#include "framework/DC.h"
 #include "framework/Gdi.h"
 #include "framework/Menu.h"
 
@@ -18,6 +19,18 @@ int StateOf(UINT message) {
     default:
         return -1;
     }
+}
+
+// The colour of the strip's first pixel in memory: the bottom left of a bottom-up strip,
+// the top left of a top-down one. Read through a DC, since below 24 bits per pixel the
+// stored bits are palette indices or packed channels. CLR_INVALID when it cannot be read.
+COLORREF FirstPixelColor(HBITMAP hBitmap) {
+    DIBSECTION dib = {};
+    CDC dc;
+    if (::GetObjectA(hBitmap, sizeof(dib), &dib) != sizeof(dib) || !dc.CreateCompatibleDC(nullptr))
+        return CLR_INVALID;
+    CSelectGuard select(dc, hBitmap);
+    return ::GetPixel(dc, 0, dib.dsBmih.biHeight > 0 ? dib.dsBm.bmHeight - 1 : 0);
 }
 }  // namespace
 
@@ -55,12 +68,10 @@ BOOL CImageToolBar::SetImageListFromBitmap(UINT message, UINT idBitmap, int cxIm
     int nImages = info.bmWidth / cxImage;
     if (nImages < 1)
         return FALSE;
-    // The first pixel in memory (bottom left of a bottom-up strip), stored blue, green, red.
-    const auto* pFirst = static_cast<const BYTE*>(info.bmBits);
-    COLORREF crTransparent = RGB(pFirst[2], pFirst[1], pFirst[0]);
-
+    const COLORREF crTransparent = FirstPixelColor(bitmap);
     CImageList list;
-    if (!list.Create(cxImage, info.bmHeight, ILC_COLOR24 | ILC_MASK, nImages, 0) ||
+    if (crTransparent == CLR_INVALID ||
+        !list.Create(cxImage, info.bmHeight, ILC_COLOR24 | ILC_MASK, nImages, 0) ||
         ImageList_AddMasked(list, bitmap, crTransparent) == -1)
         return FALSE;
     SendMessage(message, 0, reinterpret_cast<LPARAM>(list.GetSafeHandle()));

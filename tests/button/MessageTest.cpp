@@ -26,8 +26,7 @@ TEST_F(ButtonTest, AttachingMakesAnyButtonOwnerDrawn) {
         Attach(dwType);
         EXPECT_EQ(m_button->GetStyle() & 0x1F, static_cast<DWORD>(BS_OWNERDRAW));
         EXPECT_EQ(m_button->m_bDefault, dwType == BS_DEFPUSHBUTTON);
-        EXPECT_EQ(m_button->m_bCheckMode, dwType == 2 || dwType == 3 || dwType == 6 ||
-                                              dwType == 7 || dwType == 10 || dwType == 11);
+        EXPECT_EQ(m_button->m_bCheckMode, dwType == 2 || dwType == 3 || dwType == 5 || dwType == 6);
     }
 }
 
@@ -157,47 +156,53 @@ TEST_F(ButtonTest, ParentGetsEveryClickAndCheckModeToggles) {
     }
 }
 
-TEST_F(ButtonTest, DisablingMovesTheFocusToTheNextTabStopOrTheParent) {
+TEST_F(ButtonTest, DisablingMovesTheFocusFromTheButtonToTheNextTabStopOrTheParent) {
     for (DWORD dwTabStop : {static_cast<DWORD>(WS_TABSTOP), 0ul}) {
-        HWND hNext = ::CreateWindowExA(0, "BUTTON", "next", WS_CHILD | WS_VISIBLE | dwTabStop, 70,
-                                       10, 40, 20, m_parent, nullptr, nullptr, nullptr);
-        ::SetFocus(hNext);
-        m_button->EnableWindow(FALSE);
-        EXPECT_EQ(::GetFocus(), dwTabStop ? hNext : m_parent.m_hWnd) << dwTabStop;
-        m_button->EnableWindow(TRUE);
+        HWND hNext = ::CreateWindowExA(0, "EDIT", "next", WS_CHILD | WS_VISIBLE | dwTabStop, 70, 10,
+                                       40, 20, m_parent, nullptr, nullptr, nullptr);
+        for (HWND hFocus : {m_button->m_hWnd, hNext}) {  // the edit box being typed in keeps it
+            ::SetFocus(hFocus);
+            m_button->EnableWindow(FALSE);
+            EXPECT_EQ(::GetFocus(), hFocus == hNext || dwTabStop ? hNext : m_parent.m_hWnd)
+                << dwTabStop;
+            m_button->EnableWindow(TRUE);
+        }
         ::DestroyWindow(hNext);
     }
 }
 
 TEST_F(ButtonTest, MenuOpensUnderTheButtonAfterItsNotification) {
-    HMENU hMenu = ::CreateMenu(), hSubMenu = ::CreatePopupMenu();
-    ::AppendMenuA(hSubMenu, MF_STRING, 501, "First");
-    ::AppendMenuA(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(hSubMenu), "Menu");
-    m_button->SetMenu(hMenu, m_parent, FALSE);
-    m_button->SetMenuNotify(m_parent, kMenuNotify, 77);
-    test::MessageRecorder recorder({WM_COMMAND, kMenuNotify});
-    recorder.Watch(m_parent, kParent);
-    // From outside the open menu: where it is, then choose its first item, the one added.
-    CRect rcMenu;
-    test::WhileModal([&] {
-        HWND hPopup = ::FindWindowA("#32768", nullptr);
-        if (!hPopup || !::IsWindowVisible(hPopup))
-            return false;
-        ::GetWindowRect(hPopup, &rcMenu);
-        ::PostMessageA(hPopup, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageA(hPopup, WM_KEYDOWN, VK_RETURN, 0);
-        return true;
-    });
-    Send(BM_CLICK);
-    test::PumpMessages();
-    CRect rcButton;
-    m_button->GetWindowRect(rcButton);
-    EXPECT_EQ(Str(CRect(rcMenu.left, rcMenu.top, 0, 0)),
-              Str(CRect(rcButton.left, rcButton.bottom, 0, 0)));
-    EXPECT_TRUE(recorder.Matches(
-        {{WM_COMMAND, kParent | kSent, 0, 0, BN_CLICKED},
-         {kMenuNotify, kParent | kSent | kWParam | kLParam, reinterpret_cast<WPARAM>(hSubMenu), 77},
-         {WM_COMMAND, kParent | kPosted | kWParam, 502, 0, 0}}));
+    for (HWND hTarget : {m_parent.m_hWnd, static_cast<HWND>(nullptr)}) {  // none: the parent
+        SCOPED_TRACE(hTarget ? "target" : "no target");
+        HMENU hMenu = ::CreateMenu(), hSubMenu = ::CreatePopupMenu();
+        ::AppendMenuA(hSubMenu, MF_STRING, 501, "First");
+        ::AppendMenuA(hMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(hSubMenu), "Menu");
+        m_button->SetMenu(hMenu, hTarget, FALSE);
+        m_button->SetMenuNotify(m_parent, kMenuNotify, 77);
+        test::MessageRecorder recorder({WM_COMMAND, kMenuNotify});
+        recorder.Watch(m_parent, kParent);
+        // From outside the open menu: where it is, then choose its first item, the one added.
+        CRect rcMenu;
+        test::WhileModal([&] {
+            HWND hPopup = ::FindWindowA("#32768", nullptr);
+            if (!hPopup || !::IsWindowVisible(hPopup))
+                return false;
+            ::GetWindowRect(hPopup, &rcMenu);
+            ::PostMessageA(hPopup, WM_KEYDOWN, VK_DOWN, 0);
+            ::PostMessageA(hPopup, WM_KEYDOWN, VK_RETURN, 0);
+            return true;
+        });
+        Send(BM_CLICK);
+        test::PumpMessages();
+        CRect rcButton;
+        m_button->GetWindowRect(rcButton);
+        EXPECT_EQ(Str(CRect(rcMenu.left, rcMenu.top, 0, 0)),
+                  Str(CRect(rcButton.left, rcButton.bottom, 0, 0)));
+        EXPECT_TRUE(recorder.Matches({{WM_COMMAND, kParent | kSent, 0, 0, BN_CLICKED},
+                                      {kMenuNotify, kParent | kSent | kWParam | kLParam,
+                                       reinterpret_cast<WPARAM>(hSubMenu), 77},
+                                      {WM_COMMAND, kParent | kPosted | kWParam, 502, 0, 0}}));
+    }
 }
 
 }  // namespace

@@ -103,25 +103,29 @@ TEST_F(SkinPaint, RaisedDefaultButtonHasOutlineBorderAndFocusRectangle) {
 TEST_F(SkinPaint, BitmapShowsThroughItsMaskAndDisabledImagesAreEmbossed) {
     const struct {
         BOOL bBitmap, bDisabled, bEmboss;
-    } cases[] = {{FALSE, TRUE, TRUE}, {TRUE, FALSE, TRUE}, {TRUE, TRUE, TRUE}, {TRUE, TRUE, FALSE}};
+        int cx;       // the image's size
+        CRect rcRed;  // where its red middle shows, inside a transparent border 4 wide
+    } cases[] = {{FALSE, TRUE, TRUE, 16, kCentredRed},
+                 {TRUE, FALSE, TRUE, 16, kCentredRed},
+                 {TRUE, TRUE, TRUE, 16, kCentredRed},
+                 {TRUE, TRUE, FALSE, 16, kCentredRed},
+                 {TRUE, TRUE, TRUE, 54, CRect(1, 0, 47, 40)}};  // larger than the button
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.bBitmap) + std::to_string(c.bDisabled) +
-                     std::to_string(c.bEmboss));
+                     std::to_string(c.bEmboss) + " " + std::to_string(c.cx));
         if (c.bBitmap) {
-            auto [hImage, hMask] = MakeImage(16, kRed);
+            auto [hImage, hMask] = MakeImage(c.cx, kRed);
             EXPECT_EQ(m_button->SetBitmaps(hImage, hMask, nullptr, nullptr), CSkinButton::SkinOk);
         }
         m_button->SetEmbossDisabledBitmap(c.bEmboss, FALSE);
         Picture picture = Paint(c.bDisabled ? ODS_DISABLED : 0);
         const bool bEmbossed = c.bDisabled && c.bEmboss;
-        EXPECT_EQ(Str(picture.Extent(kRed)), Str(bEmbossed ? CRect() : kCentredRed));
+        EXPECT_EQ(Str(picture.Extent(kRed)), Str(bEmbossed ? CRect() : c.rcRed));
         // Only the face shows beside the image, embossing only within it.
-        CRect rcImage = kCentredRed;
-        rcImage.InflateRect(4, 4);
-        EXPECT_EQ(picture.At(rcImage.left, rcImage.top), kIdle);
+        EXPECT_EQ(picture.At(c.rcRed.left - 1, c.rcRed.top), kIdle);
         const int nEmboss = picture.Count(m_crShadow) + picture.Count(m_crLight);
         EXPECT_EQ(picture.Count(kIdle) + (bEmbossed ? nEmboss : picture.Count(kRed)), kAll);
-        EXPECT_TRUE(!bEmbossed || ::PtInRect(rcImage, picture.Extent(m_crShadow).TopLeft()));
+        EXPECT_EQ(Str(picture.Extent(m_crShadow)), Str(bEmbossed ? c.rcRed : CRect()));
     }
 }
 

@@ -37,12 +37,17 @@ TEST_F(LabelBehaviour, BlinkPhasesFollowTheTimerTicks) {
     EXPECT_TRUE(after(0, kWhite, kText));
     m_label.SetBackground(kWhite, kWhite, TRUE).BlinkText(TRUE);  // no custom brush
     EXPECT_TRUE(after(2, kWhite, kBlack));
-    m_label.BlinkBackground(FALSE).RedrawWindow();  // stops the timer, keeps the text mode
-    EXPECT_TRUE(after(0, kWhite, kBlack));
+    m_label.BlinkBackground(FALSE).RedrawWindow();  // stops the text blinking too
+    EXPECT_TRUE(after(0, kWhite, kText));
     m_label.BlinkBackground(TRUE);
     EXPECT_TRUE(after(1, kWhite, kText));
     EXPECT_TRUE(after(1, ::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)));
     EXPECT_TRUE(::KillTimer(m_label, 1));  // the ticks above were sent, but the timer runs
+    m_label.DestroyWindow();  // a blink and a link set before the window exists apply on attaching
+    m_label.BlinkText(TRUE).SetOpenLink(TRUE, FALSE);
+    Bind(SS_CENTERIMAGE, 200, 40, "Label", m_tahoma);
+    EXPECT_TRUE(::KillTimer(m_label, 1));
+    EXPECT_TRUE(m_label.GetStyle() & SS_NOTIFY);
 }
 
 std::string g_shell;  // what reached the shell

@@ -18,6 +18,8 @@ TEST_F(LabelPaint, NewLabelShowsSystemColoursInItsControlsFont) {
     Bind(SS_CENTERIMAGE, 200, 40, "Label", nullptr);  // a control without a font
     auto hSystem = static_cast<HFONT>(::GetStockObject(SYSTEM_FONT));
     EXPECT_TRUE(test::PrintClient(m_label) == Expected(kWhite, crText, nFormat, hSystem));
+    m_label.SetFont(m_tahoma);  // given one later
+    EXPECT_TRUE(test::PrintClient(m_label) == Expected(kWhite, crText, nFormat));
 }
 
 TEST_F(LabelPaint, GradientHasAtMostAHundredBandsTheLastReachingTheRightEdge) {

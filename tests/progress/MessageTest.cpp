@@ -12,6 +12,7 @@ TEST_F(ProgressMessages, NewControlStartsAtZeroOfZeroToHundredStepTen) {
     EXPECT_EQ(Send(PBM_GETRANGE, TRUE), 0);
     EXPECT_EQ(Send(PBM_GETRANGE, FALSE), 100);
     EXPECT_EQ(Send(PBM_SETSTEP, 5), 10);
+    EXPECT_EQ(Send(PBM_GETSTEP), 5);
     EXPECT_EQ(Send(PBM_SETSTEP, 1), 5);
     EXPECT_EQ(Send(PPM_SHOWPERCENT, FALSE), TRUE);
     EXPECT_EQ(Send(PPM_SHOWPERCENT, TRUE), FALSE);
@@ -24,15 +25,19 @@ TEST_F(ProgressMessages, ColoursReturnTheStoredValueAndReadDefaultsAsSystemColou
     const struct {
         UINT nSet, nGet;
         int nSysColor;
-    } colours[] = {{PBM_SETBARCOLOR, PPM_GETBARCOLOR, COLOR_HIGHLIGHT},
-                   {PBM_SETBKCOLOR, PPM_GETBKCOLOR, COLOR_BTNFACE},
-                   {PPM_SETTEXTCOLOR, PPM_GETTEXTCOLOR, COLOR_WINDOWTEXT},
-                   {PPM_SETBARTEXTCOLOR, PPM_GETBARTEXTCOLOR, COLOR_WINDOW}};
+        UINT nGetStored;  // the platform's message that answers the stored value, or 0
+    } colours[] = {{PBM_SETBARCOLOR, PPM_GETBARCOLOR, COLOR_HIGHLIGHT, PBM_GETBARCOLOR},
+                   {PBM_SETBKCOLOR, PPM_GETBKCOLOR, COLOR_BTNFACE, PBM_GETBKCOLOR},
+                   {PPM_SETTEXTCOLOR, PPM_GETTEXTCOLOR, COLOR_WINDOWTEXT, 0},
+                   {PPM_SETBARTEXTCOLOR, PPM_GETBARTEXTCOLOR, COLOR_WINDOW, 0}};
     for (const auto& c : colours) {
         SCOPED_TRACE(c.nSet);
         EXPECT_EQ(static_cast<COLORREF>(Send(c.nGet)), ::GetSysColor(c.nSysColor));
         EXPECT_EQ(static_cast<COLORREF>(Send(c.nSet, 0, RGB(255, 0, 0))), CLR_DEFAULT);
         EXPECT_EQ(static_cast<COLORREF>(Send(c.nGet)), RGB(255, 0, 0));
+        if (c.nGetStored) {
+            EXPECT_EQ(static_cast<COLORREF>(Send(c.nGetStored)), RGB(255, 0, 0));
+        }
         EXPECT_EQ(static_cast<COLORREF>(Send(c.nSet, 0, CLR_DEFAULT)), RGB(255, 0, 0));
         EXPECT_EQ(static_cast<COLORREF>(Send(c.nGet)), ::GetSysColor(c.nSysColor));
     }
@@ -85,6 +90,9 @@ TEST_F(ProgressMessages, MarqueeMayRunPastTheEndByItsSize) {
     Send(PPM_SETMARQUEESIZE, 50);
     Send(PBM_SETPOS, 1000);
     EXPECT_EQ(Send(PBM_GETPOS), 150);
+    Send(PBM_SETRANGE32, 100, 200);  // past the end by half the range, not half the bound
+    Send(PBM_SETPOS, 1000);
+    EXPECT_EQ(Send(PBM_GETPOS), 250);
     Send(PBM_SETRANGE32, 0, 7);  // (150 x 7 + 0.5) / 100 = 10.505
     Send(PBM_SETPOS, 1000);
     EXPECT_EQ(Send(PBM_GETPOS), 10);
@@ -108,7 +116,7 @@ TEST_F(ProgressMessages, MarqueeTimerMovesOneStepAndTurnsAtBothEnds) {
     Send(WM_TIMER, 1);
     EXPECT_EQ(Send(PBM_GETPOS), 1);
 
-    // The direction is shared: turning one bar turns another.
+    // Each bar turns on its own: the first one's turn leaves the other going on.
     CPercentProgressCtrl other;
     ASSERT_TRUE(
         other.CreateEx(0, PROGRESS_CLASSA, "", WS_CHILD, CRect(0, 0, 50, 10), &m_parent, 1));
@@ -117,7 +125,7 @@ TEST_F(ProgressMessages, MarqueeTimerMovesOneStepAndTurnsAtBothEnds) {
     Send(PBM_SETPOS, 120);
     Send(WM_TIMER, 1);
     other.SendMessage(WM_TIMER, 1);
-    EXPECT_EQ(other.SendMessage(PBM_GETPOS), 49);
+    EXPECT_EQ(other.SendMessage(PBM_GETPOS), 51);
 }
 
 TEST_F(ProgressMessages, MarqueeRunsOnItsTimer) {

@@ -95,36 +95,42 @@ test::Picture Strip(UINT idBitmap) {
     });
 }
 
-// Every pixel of the strips' background colour shows what lies under the image, on two
-// grounds; every other pixel shows the strip's own colour.
+// Every pixel of a strip's background colour, its first pixel's at every depth, shows what
+// lies under the image, on two grounds; every other pixel shows the strip's own colour.
 TEST_F(ImageToolBar, StripBackgroundIsTransparent) {
-    const COLORREF kBackground = RGB(236, 233, 216);
-    ASSERT_TRUE(
-        bar.SetImageLists(32, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_DISABLED));
-    const UINT strips[3] = {IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_DISABLED};
-    for (int nState = 0; nState < 3; ++nState) {
-        test::Picture strip = Strip(strips[nState]);
-        for (int image = 0; image < 4; ++image) {
-            SCOPED_TRACE("list " + std::to_string(nState) + ", image " + std::to_string(image));
-            int x0 = 32 * image;
-            // The square's corners and its surroundings are background in the artwork.
-            for (POINT corner : {POINT{0, 0}, POINT{31, 0}, POINT{0, 31}, POINT{31, 31}})
-                EXPECT_EQ(strip.At(x0 + corner.x, corner.y), kBackground);
-            for (COLORREF ground : {RGB(255, 0, 255), RGB(0, 96, 0)}) {
-                test::Picture drawn = test::Capture(
-                    32, 32,
-                    [&](HDC hDC) {
-                        ImageList_Draw(List(nState), image, hDC, 0, 0, ILD_TRANSPARENT);
-                    },
-                    ground);
-                int nWrong = 0;
-                for (int y = 0; y < 32; ++y) {
-                    for (int x = 0; x < 32; ++x) {
-                        COLORREF source = strip.At(x0 + x, y);
-                        nWrong += drawn.At(x, y) != (source == kBackground ? ground : source);
+    const UINT sets[][3] = {
+        {IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_NORMAL, IDB_TOOLBAR_DISABLED},  // normal, hot, disabled
+        {IDB_STRIP_1BPP, IDB_STRIP_4BPP, IDB_STRIP_8BPP},                // palette indices
+        {IDB_STRIP_16BPP, IDB_STRIP_16BPP, IDB_STRIP_16BPP}};            // packed channels
+    for (const auto& ids : sets) {
+        ASSERT_TRUE(bar.SetImageLists(32, ids[0], ids[1], ids[2]));
+        for (int nState = 0; nState < 3; ++nState) {
+            test::Picture strip = Strip(ids[nState]);
+            const COLORREF kBackground = strip.At(0, 31);  // bottom left: first in memory
+            EXPECT_TRUE(ids[0] != IDB_TOOLBAR_NORMAL || kBackground == RGB(236, 233, 216));
+            for (int image = 0; image < 4; ++image) {
+                SCOPED_TRACE("bitmap " + std::to_string(ids[nState]) + ", image " +
+                             std::to_string(image));
+                int x0 = 32 * image;
+                // The square's corners and its surroundings are background in the artwork.
+                for (POINT corner : {POINT{0, 0}, POINT{31, 0}, POINT{0, 31}, POINT{31, 31}})
+                    EXPECT_EQ(strip.At(x0 + corner.x, corner.y), kBackground);
+                for (COLORREF ground : {RGB(255, 0, 255), RGB(0, 96, 0)}) {
+                    test::Picture drawn = test::Capture(
+                        32, 32,
+                        [&](HDC hDC) {
+                            ImageList_Draw(List(nState), image, hDC, 0, 0, ILD_TRANSPARENT);
+                        },
+                        ground);
+                    int nWrong = 0;
+                    for (int y = 0; y < 32; ++y) {
+                        for (int x = 0; x < 32; ++x) {
+                            COLORREF source = strip.At(x0 + x, y);
+                            nWrong += drawn.At(x, y) != (source == kBackground ? ground : source);
+                        }
                     }
+                    EXPECT_EQ(nWrong, 0);
                 }
-                EXPECT_EQ(nWrong, 0);
             }
         }
     }
