@@ -30,7 +30,7 @@ extensions = ["mp3", "jpg", "avi", "flac", "mp4", "wma"]
 data = bytearray(os.urandom(size))
 for i in range(count):
     data[:4] = i.to_bytes(4, "little")
-    name = "%03u_track%05d.%s" % (i + 1, i + 1, extensions[i % 6])
+    name = "%0*u_track%05d.%s" % (max(3, len(str(count))), i + 1, i + 1, extensions[i % 6])
     with open(os.path.join(folder, name), "wb") as f:
         f.write(data)
 PY

@@ -8,6 +8,7 @@
 #include "bench/support/DriveCheck.h"
 #include "bench/support/SourceSet.h"
 #include "bench/support/Stopwatch.h"
+#include "playlist/CopyNames.h"
 #include "playlist/StagedCopy.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
@@ -29,11 +30,10 @@ const double kWindowWorkTarget = 1.15;
 
 void ClearDrive() { test::TempFolder::RemoveContents(kDrive, true); }
 
-// What the window names the copy of row i, prefix ticked.
-std::string TargetName(int i, const std::string& name) {
-    char prefix[16];
-    std::snprintf(prefix, sizeof(prefix), "%03u_", static_cast<unsigned>(i + 1));
-    return prefix + name;
+// What the window names the copy of row i of nRows, prefix ticked.
+std::string TargetName(int i, int nRows, const std::string& name) {
+    return static_cast<LPCSTR>(
+        CCopyNames(static_cast<UINT>(nRows)).Name(static_cast<UINT>(i), name.c_str(), TRUE));
 }
 
 // Not timed: the rows as Add Files makes them from the chosen paths.
@@ -85,7 +85,7 @@ bool BenchSizeClass(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, co
     std::vector<std::string> sources, names;
     for (int i = 0; i < set.Count(); ++i) {
         sources.push_back(set.Path(i));
-        names.push_back(TargetName(i, set.Name(i)));
+        names.push_back(TargetName(i, set.Count(), set.Name(i)));
     }
     FillPlaylist(dlg, sources);
     set.Warm();
@@ -149,7 +149,7 @@ bool BenchWindowWork(test::PlaylistDlgProbe& dlg) {
     for (int i = 0; i < kBatchRows; ++i) {
         std::string name = "missing" + std::to_string(i) + ".mp3";
         sources.push_back(empty.PathOf(name));
-        names.push_back(TargetName(i, name));
+        names.push_back(TargetName(i, kBatchRows, name));
     }
     FillPlaylist(dlg, sources);
     std::vector<Variant> variants = {

@@ -39,7 +39,7 @@ public:
     void OnDblclkPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
 
     void OnCopyFiles();
-    // Copies every row, in order, into the root of the selected drive.
+    // Copies every row, in order, into the root of the selected drive, until Esc.
     void CopyFilesToDevice();
 
     // Opens the selected drive in the shell with its default verb.
@@ -87,6 +87,9 @@ protected:
     // Moves the selected rows, in their order, to stand before row nBefore of the list as it
     // is now (the row count for the end); they stay selected.
     void MoveSelectionTo(int nBefore);
+    // When the rows' files need more than the selected drive has free, asks whether to copy
+    // what fits; FALSE when the answer is no.
+    BOOL ConfirmCopyBeyondFreeSpace();
 
     CImageToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;

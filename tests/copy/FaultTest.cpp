@@ -118,14 +118,18 @@ protected:
         onDevice[path] = Fingerprint(content);
     }
     // Copies the rows; strike runs once the given step shows, before its file is copied.
-    // Then checks the run against the rows (from 1) that must fail.
+    // Then checks the run against the rows (from 1) that must fail, and the bar's last text
+    // when it is not the usual one ("" for none).
     void RunAndCheck(const std::set<int>& failed, bool bPrefix, int nStep = 0,
                      const std::function<void()>& strike = nullptr,
-                     const std::function<void()>& after = nullptr) {
+                     const std::function<void()>& after = nullptr, const char* ends = nullptr) {
+        std::vector<CString> paths;  // each row is named after its file
         for (const Row& row : rows)
-            AddSource(row.name, row.path);
+            paths.emplace_back(row.path.c_str());
+        dlg.AppendEntries(paths);
         dlg.m_driveCombo.SetCurSel(dlg.m_driveCombo.FindStringExact(-1, drive.c_str()));
         dlg.m_addPrefixCheck.SetCheck(bPrefix ? BST_CHECKED : BST_UNCHECKED);
+        ::SetForegroundWindow(dlg);
         int nSteps = 0;
         ProgressLog log = RunCopy([&] {
             if (++nSteps == nStep)
@@ -138,12 +142,14 @@ protected:
         if (!failed.empty())
             wsprintfA(summary, "Complete, %u of %u files failed",
                       static_cast<unsigned>(failed.size()), static_cast<unsigned>(rows.size()));
-        EXPECT_EQ(log.texts.back(), summary);
+        EXPECT_EQ(log.texts.empty() ? "" : log.texts.back(), ends ? ends : summary);
         Files expected = onDevice, found;
+        // Every prefix as wide as the row count, three digits at least.
+        const int nDigits = std::max(3, static_cast<int>(std::to_string(rows.size()).size()));
         for (size_t i = 0; i < rows.size(); ++i) {
             char prefix[16] = "";
             if (bPrefix)
-                wsprintfA(prefix, "%03u_", static_cast<unsigned>(i + 1));
+                std::snprintf(prefix, sizeof(prefix), "%0*u_", nDigits, unsigned(i + 1));
             if (!failed.count(static_cast<int>(i + 1)))
                 expected[prefix + rows[i].name] = Fingerprint(rows[i].content);
         }
@@ -153,18 +159,23 @@ protected:
                     Fingerprint(test::TempFolder::ReadFile(path));
         });
         EXPECT_EQ(found, expected);
-        // The window answers the next click.
+        // No key given during the run is left to act after it, and the window answers.
+        MSG msg;
+        EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE));
         dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED),
                         reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CLEAR)));
         EXPECT_TRUE(test::PumpUntil([&] { return dlg.m_playlist.GetItemCount() == 0; }));
     }
 };
 
-// One fault in a run over eight rows; the rows that fail are numbered from 1.
+// One fault in a run over eight rows, unless it says otherwise; the rows that fail, or are
+// not copied, are numbered from 1.
 struct Fault {
     Fault(const char* lpszLabel, std::set<int> failedRows)
         : label(lpszLabel), failed(std::move(failedRows)) {}
     Fault& NoPrefix() { return bPrefix = false, *this; }
+    Fault& Rows(int n) { return nRows = n, *this; }
+    Fault& Ends(const char* lpszText) { return ends = lpszText, *this; }
     // Before the run: may change rows and put files on the drive.
     Fault& Before(std::function<void()> action) { return before = std::move(action), *this; }
     // Strikes once step n shows, before its file is copied.
@@ -178,8 +189,14 @@ struct Fault {
     std::set<int> failed;
     bool bPrefix = true;
     std::function<void()> before, strike, after;
-    int nStep = 0;
+    int nStep = 0, nRows = 8;
+    const char* ends = nullptr;  // the bar's last text, when not the usual one
 };
+
+void PressEscape() {
+    ::keybd_event(VK_ESCAPE, 0, 0, 0);
+    ::keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+}
 
 TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
     const std::string hostE = HostFolderOf('E'), longFolder = "C:\\ov";
@@ -187,6 +204,7 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
     const std::string longPath = longFolder + "\\" + longName;
     ::CreateDirectoryA(longFolder.c_str(), nullptr);
     HANDLE hHolder = nullptr;
+    test::TempFolder others("copy-other");
     auto rowAt = [this](int nRow) -> Row& { return rows[static_cast<size_t>(nRow - 1)]; };
     const Fault faults[] = {
         Fault("source deleted mid-run", {5})
@@ -234,6 +252,17 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
         Fault("a file where the copy stages its work", {}).Before([&] {
             Put("~ovelo.tmp", "in the way");
         }),
+        Fault("one name twice, the second in capitals and from another folder", {6})
+            .NoPrefix()
+            .Before([&] {
+                Put("track2.mp3", "old");
+                rowAt(6) = {"TRACK2.MP3", others.CreateFile("TRACK2.MP3", "other"), "other"};
+            }),
+        Fault("Esc while file 4 is copied, file 2 missing", {2, 5, 6, 7, 8})
+            .Before([&] { ::DeleteFileA(rowAt(2).path.c_str()); })
+            .AtStep(4, PressEscape)
+            .Ends("Stopped, 3 of 8 files copied, 1 failed"),
+        Fault("1,001 rows: four digits", {}).Rows(1001),
     };
     test::RunModal(dlg, [&] {
         for (const Fault& fault : faults) {
@@ -241,12 +270,13 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
             RemoveTree("E:");
             onDevice.clear();
             rows.clear();
-            for (int i = 1; i <= 8; ++i)
+            for (int i = 1; i <= fault.nRows; ++i)
                 AddRow("track" + std::to_string(i) + ".mp3",
                        "content of track " + std::to_string(i) + std::string(i, '.'));
             if (fault.before)
                 fault.before();
-            RunAndCheck(fault.failed, fault.bPrefix, fault.nStep, fault.strike, fault.after);
+            RunAndCheck(fault.failed, fault.bPrefix, fault.nStep, fault.strike, fault.after,
+                        fault.ends);
         }
     });
     ::SetFileAttributesA(longPath.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -285,9 +315,10 @@ TEST_F(CopyFaults, SparseSourceOverTwoGibibytesArrivesWhole) {
     });
 }
 
-// On a device of 1 MiB (a tmpfs on G:'s folder), a copy that fills it fails alone: its
+// On a device of 1 MiB (a tmpfs on G:'s folder), files that do not all fit: the run asks
+// first, and no copies nothing. After a yes, a copy that fills the device fails alone: its
 // partial copy goes, so the smaller files after it still fit, and the file it would have
-// replaced stays.
+// replaced stays. The capacity shown is then the device's.
 TEST_F(CopyFaults, DeviceFullMidFileFailsThatFileAlone) {
     char refused[512] = "";
     if (::GetEnvironmentVariableA("OVELO_SMALL_DEVICE_REFUSED", refused, sizeof(refused)) ||
@@ -301,7 +332,31 @@ TEST_F(CopyFaults, DeviceFullMidFileFailsThatFileAlone) {
     for (const auto& file : files)
         AddRow(file.name, std::string(file.nKiB * 1024, file.name[0]));
     Put("big.avi", std::string(100 * 1024, 'o'));
-    test::RunModal(dlg, [&] { RunAndCheck({2}, false); });
+    std::vector<std::string> asked;
+    auto answer = [&](int nAnswer) {
+        test::WhileModal([&asked, nAnswer] {
+            char text[256] = "";
+            HWND hBox = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+            if (!::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text)))
+                return false;
+            asked.push_back(text);
+            return ::PostMessageA(hBox, WM_COMMAND, nAnswer, 0) != FALSE;
+        });
+    };
+    test::RunModal(dlg, [&] {
+        answer(IDNO);
+        RunAndCheck({1, 2, 3, 4}, false, 0, nullptr, nullptr, "");
+        answer(IDYES);
+        RunAndCheck({2}, false);
+        ULARGE_INTEGER total, totalFree;
+        ::GetDiskFreeSpaceExA("G:\\", nullptr, &total, &totalFree);
+        EXPECT_EQ(std::string(dlg.m_capacityText.GetWindowText()),
+                  std::string(FormatCapacityText(totalFree.QuadPart, total.QuadPart)));
+    });
+    // 2,848 KiB for the 924 KiB left.
+    const std::string question =
+        "These files need 2 MB, but G: has 0 MB free. Copy the files that fit?";
+    EXPECT_EQ(asked, (std::vector<std::string>{question, question}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Files added through the real open-file dialog (typed names, several at once, one file
 # twice), put in order with the arrow buttons, and copied to E: with "Add Prefix" ticked and
-# unticked, and with a source gone: names, bytes, order of creation and the final text.
+# unticked, and with a source gone: names, bytes, order of creation and the final text. Then
+# a long copy, with clicks during it that must come to nothing, stopped with Esc.
 source "$(dirname "$0")/../lib.sh"
 
 media_unix=$WINEPREFIX/drive_c/ovelo-e2e-add
@@ -62,11 +63,12 @@ park_pointer
 shot complete
 look complete bar full arrow up rest toolbar
 
-step "Copy Files with \"Add Prefix\" unticked: the names kept, a file of the same name replaced"
+step "Copy Files with \"Add Prefix\" unticked: the names kept, a file of the same name replaced,
+and the second a.mp3 failed: it would replace the first one's copy"
 rm -f "$drive"/*
 echo old >"$drive/b.jpg"
 click prefix
-copy_files Complete "$drive/a.mp3"
+copy_files "Complete, 1 of 5 files failed" "$drive/a.mp3"
 expect_files "$drive" "a.mp3=$(src a.mp3)" "b.jpg=$(src b.jpg)" \
     "my song.mp3=$(src 'my song.mp3')" "c.avi=$(src c.avi)"
 
@@ -75,7 +77,7 @@ rm "$media_unix/c.avi"
 echo "kept c" >"$media_unix/kept-c"
 rm -f "$drive"/*
 cp "$media_unix/kept-c" "$drive/c.avi"
-copy_files "Complete, 1 of 5 files failed" "$drive/a.mp3"
+copy_files "Complete, 2 of 5 files failed" "$drive/a.mp3"
 expect_files "$drive" "a.mp3=$(src a.mp3)" "b.jpg=$(src b.jpg)" \
     "my song.mp3=$(src 'my song.mp3')" "c.avi=$(src kept-c)"
 park_pointer
@@ -85,5 +87,35 @@ look failed bar full
 step "the window still answers: the list cleared with its button"
 click clear
 probe check-rows "" || fail "the list was not cleared"
+
+step "a long copy: the close box and Copy Files clicked during it are not acted on; Esc stops it"
+count=3000
+mkdir -p "$media_unix/long"
+for i in $(seq "$count"); do printf 't%04u.mp3\n' "$i"; done >"$log/names"
+(cd "$media_unix/long" && xargs -a "$log/names" -d '\n' truncate -s 4096)
+read -r x y _ < <(row_point -1)
+python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/long" || fail "the drop did not arrive"
+click prefix
+rm -f "$drive"/*
+click copy-files
+for _ in $(seq 100); do
+    [ "$(ls "$drive" | wc -l)" -ge 20 ] && break
+    sleep 0.05
+done
+click closebox
+click copy-files
+press Escape
+text=$(probe progress-text 120000 | tr -d '\r') || fail "the window did not answer after the copy"
+[[ $text =~ ^Stopped,\ ([0-9]+)\ of\ $count\ files\ copied$ ]] || fail "the bar says \"$text\""
+copied=${BASH_REMATCH[1]}
+# Four digits for a list of thousands: sorted by name, the copies keep the list's order.
+[ "$(LC_ALL=C ls "$drive")" = "$(head -n "$copied" "$log/names" | awk '{ printf "%04u_%s\n", NR, $0 }')" ] ||
+    fail "E: does not hold the first $copied rows' copies, named 0001_ on, after \"$text\""
+echo "ok: Esc stopped the copy after $copied of $count files"
+sleep 2
+[ "$(probe progress-text 5000 | tr -d '\r')" = "$text" ] && [ "$(ls "$drive" | wc -l)" = "$copied" ] ||
+    fail "a click made during the copy was acted on after it"
+probe check-rows "$(paste -sd, "$log/names")" | cut -c1-120 || fail "the rows are not as they were"
+shot stopped
 close_app
 rm -f "$drive"/*

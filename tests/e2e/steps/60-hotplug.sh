@@ -86,9 +86,9 @@ echo "$arrived of $count files arrived before H: was unplugged; the bar says \"$
 [ "$arrived" -gt 0 ] && [ "$arrived" -lt "$count" ] || fail "H: was not unplugged mid-copy"
 [ "$text" = "Complete, $((count - arrived)) of $count files failed" ] ||
     fail "the bar says \"$text\" with $arrived of $count files on H:"
-# Whole copies of the list's first rows, each under its final name.
+# Whole copies of the list's first rows, each under its final name (four digits for 2,500 rows).
 for i in $(seq "$arrived"); do
-    name=$(printf '%03u_t%04d.mp3' "$i" "$i")
+    name=$(printf '%04u_t%04d.mp3' "$i" "$i")
     cmp -s "$folders/H/$name" "$media/${name#*_}" || fail "$name on H: is not a whole copy"
 done
 echo "ok: the files that arrived are the first $arrived of the list, whole"

@@ -1,0 +1,32 @@
+// The names one copy run gives its files on the device: the list position in front, as wide
+// as the longest position so that sorting by name keeps the list's order, and the names the
+// run has already filled, so that no copy of the run replaces another.
+#pragma once
+
+#include "framework/String.h"
+
+#include <set>
+#include <string>
+
+class CCopyNames {
+public:
+    // For a run over nRows rows.
+    explicit CCopyNames(UINT nRows);
+
+    // The name of row nRow's copy (from 0): with bPrefix its position from 1 in front, three
+    // digits at least ("001_song.mp3"; "0001_song.mp3" in a list of 1,000 rows or more),
+    // otherwise fileName itself.
+    CString Name(UINT nRow, const CString& fileName, BOOL bPrefix) const;
+    // TRUE when a copy of this run has already arrived at path, compared as the file system
+    // compares names (without regard to case).
+    BOOL Filled(const CString& path) const;
+    void Fill(const CString& path);
+
+private:
+    struct NameLess {
+        bool operator()(const std::wstring& a, const std::wstring& b) const;
+    };
+
+    int m_nDigits;                              // of every prefix of the run
+    std::set<std::wstring, NameLess> m_filled;  // the paths the run's copies arrived at
+};
