@@ -1,7 +1,5 @@
 #include "playlist/CopyNames.h"
 
-#include "playlist/PlaylistImport.h"
-
 #include <windows.h>
 
 CCopyNames::CCopyNames(UINT nRows) : m_nDigits(3) {
