@@ -20,6 +20,17 @@ scratch=()
 
 step() { echo "== $*"; }
 
+# A fresh folder NAME on C: for a step's source files, $media_unix on the host and $media as
+# the program names it, removed when the step ends; and $drive, E:, emptied.
+media_folder() {
+    media_unix=$WINEPREFIX/drive_c/$1
+    media="C:\\$1"
+    drive=$WINEPREFIX/dosdevices/e:
+    scratch+=("$media_unix")
+    rm -rf "$media_unix" "${drive:?}"/*
+    mkdir -p "$media_unix"
+}
+
 fail() {
     echo "e2e FAILED: $*" >&2
     if [ -s "$log/app.out" ]; then

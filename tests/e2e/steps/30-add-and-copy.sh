@@ -5,12 +5,7 @@
 # a long copy, with clicks during it that must come to nothing, stopped with Esc.
 source "$(dirname "$0")/../lib.sh"
 
-media_unix=$WINEPREFIX/drive_c/ovelo-e2e-add
-media='C:\ovelo-e2e-add'
-drive=$WINEPREFIX/dosdevices/e:
-scratch+=("$media_unix")
-rm -rf "$media_unix" "${drive:?}"/*
-mkdir -p "$media_unix"
+media_folder ovelo-e2e-add
 head -c $((1024 * 1024 + 3)) /dev/urandom >"$media_unix/a.mp3"
 head -c 100000 /dev/urandom >"$media_unix/b.jpg"
 head -c 5000 /dev/urandom >"$media_unix/c.avi"

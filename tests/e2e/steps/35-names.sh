@@ -4,12 +4,7 @@
 # playlist with a name of the same kind and opened again.
 source "$(dirname "$0")/../lib.sh"
 
-media_unix=$WINEPREFIX/drive_c/ovelo-e2e-names
-media='C:\ovelo-e2e-names'
-drive=$WINEPREFIX/dosdevices/e:
-scratch+=("$media_unix")
-rm -rf "$media_unix" "${drive:?}"/*
-mkdir -p "$media_unix"
+media_folder ovelo-e2e-names
 names=("日本語の歌.mp3" "Пётр Чайковский.mp3" "Ελένη.mp3" "🎵 night.mp3" "Café.mp3")
 for name in "${names[@]}"; do
     head -c 3000 /dev/urandom >"$media_unix/$name"

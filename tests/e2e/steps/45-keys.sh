@@ -4,12 +4,7 @@
 # toolbar's commands in it, Copy Files chosen from it by its letter.
 source "$(dirname "$0")/../lib.sh"
 
-media_unix=$WINEPREFIX/drive_c/ovelo-e2e-keys
-media='C:\ovelo-e2e-keys'
-drive=$WINEPREFIX/dosdevices/e:
-scratch+=("$media_unix")
-rm -rf "$media_unix" "${drive:?}"/*
-mkdir -p "$media_unix"
+media_folder ovelo-e2e-keys
 head -c 2000 /dev/urandom >"$media_unix/a.mp3"
 head -c 3000 /dev/urandom >"$media_unix/b.mp3"
 
