@@ -168,10 +168,10 @@ protected:
     void OnCancelMode();
     UINT OnGetDlgCode();
     HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
-    LRESULT OnBmSetStyle(WPARAM wParam, LPARAM lParam);
+    void OnBmSetStyle(UINT nStyle, BOOL bRedraw);
     void OnMouseLeave();
-    LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
-    LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
+    void OnBmSetCheck(UINT nCheck);
+    UINT OnBmGetCheck();
     void OnUpdateUIState(UINT nAction, UINT nUIElement);
     DECLARE_MESSAGE_MAP()
 

@@ -160,24 +160,23 @@ HBRUSH CSkinButton::CtlColor(CDC*, UINT) {
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
 
-LRESULT CSkinButton::OnBmSetStyle(WPARAM wParam, LPARAM lParam) {
+void CSkinButton::OnBmSetStyle(UINT nStyle, BOOL bRedraw) {
     // The dialog manager moves the default by style; the button must stay owner-drawn.
-    const WPARAM nType = wParam & 0x1F;
+    const UINT nType = nStyle & 0x1F;
     if (nType == BS_DEFPUSHBUTTON)
         m_bDefault = TRUE;
     else if (nType == BS_PUSHBUTTON)
         m_bDefault = FALSE;
-    return DefWindowProc(BM_SETSTYLE, (wParam & ~static_cast<WPARAM>(0x14)) | BS_OWNERDRAW, lParam);
+    DefWindowProc(BM_SETSTYLE, (nStyle & ~0x14u) | BS_OWNERDRAW, bRedraw);
 }
 
 void CSkinButton::OnMouseLeave() { ClearHover(); }
 
-LRESULT CSkinButton::OnBmSetCheck(WPARAM wParam, LPARAM) {
-    SetChecked(wParam == BST_CHECKED || wParam == BST_INDETERMINATE ? 1 : 0, TRUE);
-    return 0;
+void CSkinButton::OnBmSetCheck(UINT nCheck) {
+    SetChecked(nCheck == BST_CHECKED || nCheck == BST_INDETERMINATE ? 1 : 0, TRUE);
 }
 
-LRESULT CSkinButton::OnBmGetCheck(WPARAM, LPARAM) { return m_bChecked; }
+UINT CSkinButton::OnBmGetCheck() { return m_bChecked; }
 
 void CSkinButton::OnUpdateUIState(UINT nAction, UINT nUIElement) {
     Default();

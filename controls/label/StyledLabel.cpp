@@ -79,9 +79,9 @@ ON_WM_SYSCOLORCHANGE()
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 // Printing shows the label as it paints itself, not as a plain static.
-ON_MESSAGE(WM_PRINTCLIENT, &CStyledLabel::OnPrintClient)
-ON_MESSAGE(WM_SETTEXT, &CStyledLabel::OnSetText)
-ON_MESSAGE(WM_SETFONT, &CStyledLabel::OnSetFont)
+ON_WM_PRINTCLIENT()
+ON_WM_SETTEXT()
+ON_WM_SETFONT()
 END_MESSAGE_MAP()
 
 CStyledLabel::CStyledLabel()
@@ -250,7 +250,7 @@ void CStyledLabel::PreSubclassWindow() {
         SetTimer(kBlinkTimer, kBlinkMs);
 }
 
-void CStyledLabel::TakeFont(HGDIOBJ hFont) {
+void CStyledLabel::TakeFont(HFONT hFont) {
     ::GetObjectA(hFont ? hFont : ::GetStockObject(SYSTEM_FONT), sizeof(m_logFont), &m_logFont);
     RebuildFont();
 }
@@ -318,28 +318,23 @@ void CStyledLabel::OnPaint() {
 // The paint covers the whole client area, or leaves the parent's picture showing.
 BOOL CStyledLabel::OnEraseBkgnd(CDC*) { return TRUE; }
 
-LRESULT CStyledLabel::OnPrintClient(WPARAM wParam, LPARAM) {
-    CBorrowedDC dc(reinterpret_cast<HDC>(wParam));
-    Paint(&dc);
-    return 0;
-}
+void CStyledLabel::OnPrintClient(CDC* pDC, UINT) { Paint(pDC); }
 
-LRESULT CStyledLabel::OnSetText(WPARAM, LPARAM) {
+BOOL CStyledLabel::OnSetText(LPCSTR) {
     // Some statics paint a new text at once in their own look, and a transparent label
     // must not leave its old text behind: the label and its parent repaint either way.
-    const LRESULT result = Default();
+    const BOOL bSet = static_cast<BOOL>(Default());
     RedrawLabel();
-    return result;
+    return bSet;
 }
 
-LRESULT CStyledLabel::OnSetFont(WPARAM wParam, LPARAM lParam) {
+void CStyledLabel::OnSetFont(HFONT hFont, BOOL bRedraw) {
     // The control keeps the font for WM_GETFONT and may repaint at once: the label's own
     // copy must be ready by then.
-    TakeFont(reinterpret_cast<HGDIOBJ>(wParam));
-    const LRESULT result = Default();
-    if (LOWORD(lParam))
+    TakeFont(hFont);
+    Default();
+    if (bRedraw)
         RedrawLabel();
-    return result;
 }
 
 CStyledLabel& CStyledLabel::SetLink(int nKind, BOOL bNotifyParent) {

@@ -95,10 +95,10 @@ protected:
     void OnSysColorChange();
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    void OnPrintClient(CDC* pDC, UINT nFlags);
+    BOOL OnSetText(LPCSTR lpszText);
     // A font given to the control is the new base of the font operations.
-    LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
+    void OnSetFont(HFONT hFont, BOOL bRedraw);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -107,7 +107,7 @@ private:
     // first tick shows the label as it is.
     void SetBlink(int nMode);
     // The LOGFONT of hFont, or of the system font for nullptr, and a font made from it.
-    void TakeFont(HGDIOBJ hFont);
+    void TakeFont(HFONT hFont);
     // The colour hidden blinking text takes: that of the custom brush, else black.
     COLORREF HiddenTextColor() const;
     // Paints the client area into pTarget; through a bitmap unless transparent.

@@ -111,9 +111,9 @@ ON_MESSAGE(PPM_SHOWPERCENT, &CPercentProgressCtrl::OnShowPercent)
 ON_MESSAGE(PPM_SETTEXTALIGN, &CPercentProgressCtrl::OnSetTextAlign)
 ON_MESSAGE(PPM_SETMARQUEESIZE, &CPercentProgressCtrl::OnSetMarqueeSize)
 // Printing must show this bar, not the platform's.
-ON_MESSAGE(WM_PRINTCLIENT, &CPercentProgressCtrl::OnPrintClient)
-ON_MESSAGE(WM_SIZE, &CPercentProgressCtrl::OnReleasePaintBuffer)
-ON_MESSAGE(WM_DESTROY, &CPercentProgressCtrl::OnReleasePaintBuffer)
+ON_WM_PRINTCLIENT()
+ON_WM_SIZE()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 BOOL CPercentProgressCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
@@ -123,16 +123,19 @@ void CPercentProgressCtrl::OnPaint() {
     PaintInto(&dc, &m_paintBuffer);
 }
 
-LRESULT CPercentProgressCtrl::OnPrintClient(WPARAM wParam, LPARAM) {
+void CPercentProgressCtrl::OnPrintClient(CDC* pDC, UINT) {
     // A surface of its own: the kept one is made for the screen, not for this DC.
-    CBorrowedDC dc(reinterpret_cast<HDC>(wParam));
-    PaintInto(&dc, nullptr);
-    return 0;
+    PaintInto(pDC, nullptr);
 }
 
-LRESULT CPercentProgressCtrl::OnReleasePaintBuffer(WPARAM, LPARAM) {
+void CPercentProgressCtrl::OnSize(UINT, int, int) {
     m_paintBuffer.Release();
-    return Default();
+    Default();
+}
+
+void CPercentProgressCtrl::OnDestroy() {
+    m_paintBuffer.Release();
+    Default();
 }
 
 void CPercentProgressCtrl::OnTimer(UINT_PTR nIDEvent) {

@@ -40,9 +40,10 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnPaint();
     void OnTimer(UINT_PTR nIDEvent);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    void OnPrintClient(CDC* pDC, UINT nFlags);
     // A new size, or no window: the kept surface no longer fits.
-    LRESULT OnReleasePaintBuffer(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
     LRESULT OnSetRange(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetPos(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeltaPos(WPARAM wParam, LPARAM lParam);
