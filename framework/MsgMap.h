@@ -397,7 +397,7 @@ namespace afx {
 // BOOL OnEraseBkgnd(CDC* pDC)
 template <class T, auto pfn> bool Call_erase(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
     CheckSignature<pfn, BOOL, CDC*>();
-    CBorrowedDC dc(reinterpret_cast<HDC>(w));
+    CDCHandle dc(reinterpret_cast<HDC>(w));
     return Invoke(r, [&] { return LRESULT((Target<T>(p)->*pfn)(&dc)); });
 }
 
@@ -405,7 +405,7 @@ template <class T, auto pfn> bool Call_erase(CCmdTarget* p, WPARAM w, LPARAM, LR
 // nCtlColor is CTLCOLOR_BTN, CTLCOLOR_STATIC and so on. nullptr leaves it to the parent.
 template <class T, auto pfn> bool Call_ctlcolor(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, HBRUSH, CDC*, UINT>();
-    CBorrowedDC dc(reinterpret_cast<HDC>(w));
+    CDCHandle dc(reinterpret_cast<HDC>(w));
     UINT nCtlColor = static_cast<UINT>(l);  // the reflection passes the CTLCOLOR_ index here
     return Invoke(r,
                   [&] { return reinterpret_cast<LRESULT>((Target<T>(p)->*pfn)(&dc, nCtlColor)); });
@@ -414,7 +414,7 @@ template <class T, auto pfn> bool Call_ctlcolor(CCmdTarget* p, WPARAM w, LPARAM 
 // void OnPrintClient(CDC* pDC, UINT nFlags); nFlags are the PRF_* flags
 template <class T, auto pfn> bool Call_printclient(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, void, CDC*, UINT>();
-    CBorrowedDC dc(reinterpret_cast<HDC>(w));
+    CDCHandle dc(reinterpret_cast<HDC>(w));
     return Invoke(r, [&] { return (Target<T>(p)->*pfn)(&dc, static_cast<UINT>(l)), LRESULT(0); });
 }
 }  // namespace afx

@@ -3,6 +3,8 @@
 // replace.
 #include "controls/button/SkinButton.h"
 
+#include <initializer_list>
+
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0);
@@ -29,13 +31,13 @@ void FrameWithColor(CDC* pDC, const RECT* pRect, COLORREF cr) {
 }  // namespace
 
 void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
-    CBorrowedDC dc(lpDIS->hDC);
+    CDCHandle dc(lpDIS->hDC);
     CDC* pDC = &dc;
     const BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
     if (m_bCheckMode)
         m_bDrawPressed = bSelected || m_bChecked;
     else
-        m_bDrawPressed = bSelected || (m_hMenu && m_bMenuOpen);
+        m_bDrawPressed = bSelected || (!m_hMenu.IsNull() && m_bMenuOpen);
     m_bDrawFocused = lpDIS->itemState & ODS_FOCUS;
     m_bDrawDisabled = lpDIS->itemState & ODS_DISABLED;
 
@@ -169,7 +171,7 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
     CRect rcImage;
     PlaceImage(bHasCaption, pItem, pCaption, bPressed, bitmap.cx, bitmap.cy, rcImage);
 
-    CDC dcImage, dcMask;
+    CMemoryDC dcImage, dcMask;
     dcImage.CreateCompatibleDC(*pDC);
     dcMask.CreateCompatibleDC(nullptr);
     CSelectGuard selectImage(dcImage, bitmap.hBitmap);
@@ -179,7 +181,7 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
         CBitmap composed;
         composed.CreateCompatibleBitmap(*pDC, cx, cy);
         {
-            CDC dcComposed;
+            CMemoryDC dcComposed;
             dcComposed.CreateCompatibleDC(*pDC);
             CSelectGuard selectComposed(dcComposed, composed);
             CBrush white;
@@ -243,11 +245,12 @@ void CSkinButton::CopyParentBackground(CDC* pDC) {
     GetWindowRect(rcWindow);
     ::MapWindowPoints(nullptr, hParent, reinterpret_cast<LPPOINT>(&rcWindow), 2);
     const int w = rcClient.Width(), h = rcClient.Height();
-    if (!m_dcBackground.GetSafeHdc()) {
-        m_dcBackground.CreateCompatibleDC(dcParent);
-        m_bmpBackground.CreateCompatibleBitmap(dcParent, w, h);
-        m_pOldBackgroundBitmap = m_dcBackground.SelectObject(m_bmpBackground);
-        m_dcBackground.BitBlt(0, 0, w, h, dcParent, rcWindow.left, rcWindow.top, SRCCOPY);
-    }
-    pDC->BitBlt(0, 0, w, h, m_dcBackground, 0, 0, SRCCOPY);
+    // Read from the screen once, and again only when the cache no longer fits the button.
+    const HBITMAP hCached = m_background.Bitmap();
+    const HDC hCache = m_background.Get(dcParent, w, h);
+    if (!hCache)
+        return;
+    if (m_background.Bitmap() != hCached)
+        ::BitBlt(hCache, 0, 0, w, h, dcParent, rcWindow.left, rcWindow.top, SRCCOPY);
+    pDC->BitBlt(0, 0, w, h, hCache, 0, 0, SRCCOPY);
 }

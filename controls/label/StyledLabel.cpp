@@ -84,24 +84,17 @@ ON_WM_SETTEXT()
 ON_WM_SETFONT()
 END_MESSAGE_MAP()
 
-CStyledLabel::CStyledLabel()
-    : m_crText(::GetSysColor(COLOR_WINDOWTEXT)),
-      m_hSysBkBrush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))) {}
-
-CStyledLabel::~CStyledLabel() {
-    m_font.DeleteObject();
-    ::DeleteObject(m_hSysBkBrush);
-    if (m_hBkBrush)
-        ::DeleteObject(m_hBkBrush);
+CStyledLabel::CStyledLabel() : m_crText(::GetSysColor(COLOR_WINDOWTEXT)) {
+    m_hSysBkBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
 }
 
 CStyledLabel& CStyledLabel::SetBackground(COLORREF crBk, COLORREF crGradientEnd, BOOL bGradient) {
     m_crBk = crBk;
     m_crGradientEnd = crGradientEnd;
     m_bGradient = bGradient;
-    if (m_hBkBrush)
-        ::DeleteObject(m_hBkBrush);
-    m_hBkBrush = bGradient ? nullptr : ::CreateSolidBrush(crBk);
+    m_hBkBrush.DeleteObject();
+    if (!bGradient)
+        m_hBkBrush.CreateSolidBrush(crBk);
     RedrawLabel();
     return *this;
 }
@@ -157,7 +150,6 @@ CStyledLabel& CStyledLabel::SetPointSize(int points) {
         m_logFont.lfHeight = lf.lfHeight;
         m_logFont.lfWidth = lf.lfWidth;
     }
-    pointFont.DeleteObject();
     RebuildFont();
     RedrawLabel();
     return *this;
@@ -196,7 +188,7 @@ CStyledLabel& CStyledLabel::SetOpenLink(BOOL bLink, BOOL bNotifyParent) {
 }
 
 CStyledLabel& CStyledLabel::SetHoverCursor(HCURSOR hCursor) {
-    m_hHoverCursor = hCursor;
+    m_hHoverCursor.Attach(hCursor);
     return *this;
 }
 
@@ -251,7 +243,8 @@ void CStyledLabel::PreSubclassWindow() {
 }
 
 void CStyledLabel::TakeFont(HFONT hFont) {
-    ::GetObjectA(hFont ? hFont : ::GetStockObject(SYSTEM_FONT), sizeof(m_logFont), &m_logFont);
+    const CFontHandle font(hFont ? hFont : static_cast<HFONT>(::GetStockObject(SYSTEM_FONT)));
+    font.GetObject(sizeof(m_logFont), &m_logFont);
     RebuildFont();
 }
 
@@ -298,15 +291,15 @@ void CStyledLabel::OnLButtonDown(UINT, CPoint) {
 }
 
 BOOL CStyledLabel::OnSetCursor(CWnd*, UINT, UINT) {
-    if (!m_hHoverCursor)
+    if (m_hHoverCursor.IsNull())
         return static_cast<BOOL>(Default());
     ::SetCursor(m_hHoverCursor);
     return TRUE;
 }
 
 void CStyledLabel::OnSysColorChange() {
-    ::DeleteObject(m_hSysBkBrush);
-    m_hSysBkBrush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    m_hSysBkBrush.DeleteObject();
+    m_hSysBkBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
     RedrawLabel();
 }
 
@@ -362,7 +355,7 @@ void CStyledLabel::SetBlink(int nMode) {
 
 COLORREF CStyledLabel::HiddenTextColor() const {
     LOGBRUSH lb;
-    if (m_hBkBrush && ::GetObjectA(m_hBkBrush, sizeof(lb), &lb))
+    if (!m_hBkBrush.IsNull() && m_hBkBrush.GetObject(sizeof(lb), &lb))
         return lb.lbColor;
     return RGB(0, 0, 0);
 }
@@ -374,7 +367,7 @@ void CStyledLabel::Paint(CDC* pTarget) {
 
     // Opaque: drawn off screen and copied in one step, so no half-drawn label shows.
     // Without the handles for a bitmap it is drawn on the target directly.
-    CDC memDC;
+    CMemoryDC memDC;
     CBitmap bitmap;
     HGDIOBJ hOldBitmap = nullptr;
     CDC* pDC = pTarget;
@@ -386,7 +379,7 @@ void CStyledLabel::Paint(CDC* pTarget) {
 
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF crOldText = pDC->SetTextColor(m_crText);
-    const HGDIOBJ hOldFont = m_font.GetSafeHandle() ? pDC->SelectObject(m_font) : nullptr;
+    const HGDIOBJ hOldFont = m_font.IsNull() ? nullptr : pDC->SelectObject(m_font);
 
     if (m_nBlinkMode == kBlinkBackground && !m_bBlinkOn) {
         // The background blinks as a selection would: highlight colours in the off phase.
@@ -396,7 +389,7 @@ void CStyledLabel::Paint(CDC* pTarget) {
         if (m_bGradient)
             FillGradient(*pDC, rc, m_crBk, m_crGradientEnd);
         else
-            ::FillRect(*pDC, rc, m_hBkBrush ? m_hBkBrush : m_hSysBkBrush);
+            ::FillRect(*pDC, rc, m_hBkBrush.IsNull() ? m_hSysBkBrush : m_hBkBrush);
     }
     if (m_nBlinkMode == kBlinkText && !m_bBlinkOn)
         pDC->SetTextColor(HiddenTextColor());

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/Gdi.h"
+#include "framework/Icon.h"
 #include "framework/Static.h"
 #include "framework/String.h"
 
@@ -14,7 +15,6 @@
 class CStyledLabel : public CStatic {
 public:
     CStyledLabel();
-    ~CStyledLabel() override;
 
     // Without bGradient a solid crBk; with it a left-to-right fade from crBk to crGradientEnd.
     virtual CStyledLabel& SetBackground(COLORREF crBk, COLORREF crGradientEnd, BOOL bGradient);
@@ -65,8 +65,8 @@ public:
 protected:
     COLORREF m_crText;                         // text colour
     COLORREF m_crEmboss = RGB(255, 255, 255);  // colour of the embossed copy
-    HBRUSH m_hSysBkBrush;                      // default background, COLOR_BTNFACE
-    HBRUSH m_hBkBrush = nullptr;               // custom solid background, or none
+    CBrush m_hSysBkBrush;                      // default background, COLOR_BTNFACE
+    CBrush m_hBkBrush;                         // custom solid background, or none
     LOGFONT m_logFont = {};                    // what the font operations edit
     CFont m_font;                              // built from m_logFont
     BOOL m_bBlinkOn = FALSE;                   // blink phase; FALSE hides blinking text
@@ -77,7 +77,7 @@ protected:
     BOOL m_bNotifyParent = FALSE;              // a click only tells the parent
     BOOL m_bRotated = FALSE;                   // one line from the centre, along the angle
     int m_nBlinkMode = 0;                      // 0 none, 1 text, 2 background
-    HCURSOR m_hHoverCursor = nullptr;          // not owned
+    CCursorHandle m_hHoverCursor;              // not owned
     BOOL m_bEmbossDownRight = FALSE;           // embossed copy at (+1, +1), else (-1, -1)
     BOOL m_bGradient = FALSE;                  // background fades from m_crBk
     COLORREF m_crGradientEnd = 0;              // colour at the right edge

@@ -1,10 +1,10 @@
-// An off-screen surface for one paint: drawing goes to a bitmap that the
-// destructor copies to the target DC in one step, so no half-drawn picture
-// shows. A printer DC is drawn on directly.
+// An off-screen surface for one paint: drawing goes to a bitmap that the destructor copies
+// to the target DC in one step, so no half-drawn picture shows. A printer DC, or a target
+// for which no bitmap can be made, is drawn on directly.
 #pragma once
 
-#include "controls/progress/PaintBuffer.h"
 #include "framework/DC.h"
+#include "framework/PaintBuffer.h"
 
 class CBufferedDC : public CDC {
 public:
@@ -14,12 +14,13 @@ public:
     ~CBufferedDC() override;
 
 private:
-    BOOL m_bMemDC;  // FALSE: drawing goes straight to the target
-    CBitmap m_bitmap;
-    HBITMAP m_oldBitmap = nullptr;  // the memory DC's bitmap before m_bitmap
-    CDC* m_pDC;                     // the target, not owned
-    CRect m_rect;                   // the area covered, in the target's logical units
-    int m_nSavedDC = 0;             // a borrowed surface's state before this paint, else 0
+    BOOL m_bMemDC = FALSE;      // FALSE: drawing goes straight to the target
+    CMemoryDC m_memDC;          // the surface made for this paint, if any...
+    CBitmap m_bitmap;           // ...and its bitmap
+    CBitmapHandle m_oldBitmap;  // the memory DC's bitmap before m_bitmap
+    CDC* m_pDC;                 // the target, not owned
+    CRect m_rect;               // the area covered, in the target's logical units
+    int m_nSavedDC = 0;         // a borrowed surface's state before this paint, else 0
 
     BOOL CreateBuffer();
     BOOL BorrowBuffer(CPaintBuffer& buffer);

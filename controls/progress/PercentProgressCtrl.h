@@ -3,8 +3,8 @@
 // crosses the bar's end. The text is the percentage or the window text.
 #pragma once
 
-#include "controls/progress/PaintBuffer.h"
 #include "framework/Gdi.h"
+#include "framework/PaintBuffer.h"
 #include "framework/ProgressCtrl.h"
 
 // Private messages. Colours default to CLR_DEFAULT, which reads as a system colour.
