@@ -196,11 +196,12 @@ protected:
     BOOL m_bFlat = TRUE;                  // no border at rest; hover tracking
     BOOL m_bHover = FALSE;                // the pointer is over the button (flat only)
     BOOL m_bCopyParentBackground = FALSE;
-    BOOL m_bDrawPressed = FALSE;   // per paint: drawn pressed
-    BOOL m_bDrawFocused = FALSE;   // per paint: ODS_FOCUS
-    BOOL m_bDrawDisabled = FALSE;  // per paint: ODS_DISABLED
-    BOOL m_bDefault = FALSE;       // the dialog's default push button
-    BOOL m_bCheckMode = FALSE;     // clicks toggle m_bChecked
+    // The paint in progress, as DrawItem derived it: the face and frame steps read it here,
+    // their signatures carrying no state; the other steps get it as arguments.
+    BOOL m_bDrawPressed = FALSE;  // drawn pressed
+    BOOL m_bDrawFocused = FALSE;  // ODS_FOCUS
+    BOOL m_bDefault = FALSE;      // the dialog's default push button
+    BOOL m_bCheckMode = FALSE;    // clicks toggle m_bChecked
     BYTE m_nImageAlign = ImageLeft;
     BOOL m_bFlatFrame = TRUE;            // flat: draw the raised and sunken rectangles
     BOOL m_bFlatFocusRect = FALSE;       // flat: draw the focus rectangle even for the mouse

@@ -39,7 +39,7 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     else
         m_bDrawPressed = bSelected || (!m_hMenu.IsNull() && m_bMenuOpen);
     m_bDrawFocused = lpDIS->itemState & ODS_FOCUS;
-    m_bDrawDisabled = lpDIS->itemState & ODS_DISABLED;
+    const BOOL bDisabled = lpDIS->itemState & ODS_DISABLED;
 
     CRect rcFrame = lpDIS->rcItem;
     pDC->SetBkMode(TRANSPARENT);
@@ -53,13 +53,13 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     CRect rcCaption = lpDIS->rcItem;
     const BOOL bHasCaption = !caption.IsEmpty() && !m_bTextForReadersOnly;
     if (m_icons[0].hIcon)
-        PaintIcon(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
+        PaintIcon(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, bDisabled);
     if (m_bitmaps[0].hBitmap) {
         pDC->SetBkColor(kWhite);
-        PaintBitmap(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
+        PaintBitmap(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, bDisabled);
     }
     if (bHasCaption)
-        PaintCaption(pDC, caption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
+        PaintCaption(pDC, caption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, bDisabled);
     // A flat button shows where the keyboard is, as standard buttons do: while the window
     // shows keyboard cues, which the mouse leaves hidden.
     const BOOL bCuesShown = !(lpDIS->itemState & ODS_NOFOCUSRECT) && !m_bFocusCuesHidden;
@@ -204,9 +204,9 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
     return 0;
 }
 
-int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pCaption, BOOL,
-                              BOOL) {
-    if (m_bDrawPressed && !m_bCheckMode)
+int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pCaption,
+                              BOOL bPressed, BOOL bDisabled) {
+    if (bPressed && !m_bCheckMode)
         ::OffsetRect(pCaption, m_ptPressedShift.x, m_ptPressedShift.y);
     const CRect rcBox = *pCaption;
     pDC->DrawText(pszCaption, -1, pCaption, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
@@ -214,7 +214,7 @@ int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pC
     ::OffsetRect(pCaption, (rcBox.Width() - rcText.Width()) / 2,
                  (rcBox.Height() - rcText.Height()) / 2);
     pDC->SetBkMode(TRANSPARENT);
-    if (m_bDrawDisabled) {
+    if (bDisabled) {
         ::OffsetRect(pCaption, 1, 1);
         pDC->SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
         pDC->DrawText(pszCaption, -1, pCaption, DT_WORDBREAK | DT_CENTER);
@@ -224,7 +224,7 @@ int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pC
         return 0;
     }
     int nText = ColorIdleText, nFace = ColorIdleFace;
-    if (m_bHover || m_bDrawPressed) {
+    if (m_bHover || bPressed) {
         nText = ColorHotText;
         nFace = ColorHotFace;
     } else if (m_bDrawFocused) {

@@ -1,7 +1,7 @@
 #include "controls/label/StyledLabel.h"
 
+#include "framework/BufferedDC.h"
 #include "framework/CodePage.h"
-#include "framework/DC.h"
 #include "framework/Shell.h"
 
 #include <algorithm>
@@ -363,47 +363,38 @@ COLORREF CStyledLabel::HiddenTextColor() const {
 void CStyledLabel::Paint(CDC* pTarget) {
     CRect rc;
     GetClientRect(rc);
-    const CString text = GetWindowText();
-
-    // Opaque: drawn off screen and copied in one step, so no half-drawn label shows.
-    // Without the handles for a bitmap it is drawn on the target directly.
-    CMemoryDC memDC;
-    CBitmap bitmap;
-    HGDIOBJ hOldBitmap = nullptr;
-    CDC* pDC = pTarget;
-    if (!m_bTransparent && memDC.CreateCompatibleDC(*pTarget) &&
-        bitmap.CreateCompatibleBitmap(*pTarget, rc.Width(), rc.Height())) {
-        hOldBitmap = memDC.SelectObject(bitmap);
-        pDC = &memDC;
+    if (m_bTransparent) {
+        Draw(pTarget, rc);
+        return;
     }
+    // Opaque: drawn off screen and copied in one step, so no half-drawn label shows.
+    CBufferedDC dc(pTarget, rc);
+    Draw(&dc, rc);
+}
 
+void CStyledLabel::Draw(CDC* pDC, const CRect& rc) {
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF crOldText = pDC->SetTextColor(m_crText);
     const HGDIOBJ hOldFont = m_font.IsNull() ? nullptr : pDC->SelectObject(m_font);
 
     if (m_nBlinkMode == kBlinkBackground && !m_bBlinkOn) {
         // The background blinks as a selection would: highlight colours in the off phase.
-        ::FillRect(*pDC, rc, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+        pDC->FillRect(rc, ::GetSysColorBrush(COLOR_HIGHLIGHT));
         pDC->SetTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
     } else if (!m_bTransparent) {
         if (m_bGradient)
             FillGradient(*pDC, rc, m_crBk, m_crGradientEnd);
         else
-            ::FillRect(*pDC, rc, m_hBkBrush.IsNull() ? m_hSysBkBrush : m_hBkBrush);
+            pDC->FillRect(rc, m_hBkBrush.IsNull() ? m_hSysBkBrush : m_hBkBrush);
     }
     if (m_nBlinkMode == kBlinkText && !m_bBlinkOn)
         pDC->SetTextColor(HiddenTextColor());
-    DrawLabelText(pDC, rc, text);
+    DrawLabelText(pDC, rc, GetWindowText());
 
     pDC->SetBkMode(nOldMode);
     if (hOldFont)
         pDC->SelectObject(hOldFont);
     pDC->SetTextColor(crOldText);
-
-    if (pDC == &memDC) {
-        pTarget->BitBlt(0, 0, rc.Width(), rc.Height(), memDC, 0, 0, SRCCOPY);
-        memDC.SelectObject(hOldBitmap);
-    }
 }
 
 void CStyledLabel::DrawLabelText(CDC* pDC, const CRect& rc, const CString& text) {

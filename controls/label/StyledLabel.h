@@ -110,7 +110,10 @@ private:
     void TakeFont(HFONT hFont);
     // The colour hidden blinking text takes: that of the custom brush, else black.
     COLORREF HiddenTextColor() const;
-    // Paints the client area into pTarget; through a bitmap unless transparent.
+    // Paints the client area into pTarget, for WM_PAINT and WM_PRINTCLIENT alike; off
+    // screen unless transparent.
     void Paint(CDC* pTarget);
+    // Draws the label into pDC over rc, putting back what it set in the DC.
+    void Draw(CDC* pDC, const CRect& rc);
     void DrawLabelText(CDC* pDC, const CRect& rc, const CString& text);
 };

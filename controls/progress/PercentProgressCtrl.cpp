@@ -1,6 +1,6 @@
 #include "controls/progress/PercentProgressCtrl.h"
 
-#include "controls/progress/BufferedDC.h"
+#include "framework/BufferedDC.h"
 #include "framework/DC.h"
 
 #include <algorithm>
@@ -116,16 +116,17 @@ ON_WM_SIZE()
 ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
+// The paint covers the whole client area, off screen: erasing first would only flicker.
 BOOL CPercentProgressCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CPercentProgressCtrl::OnPaint() {
     CPaintDC dc(this);
-    PaintInto(&dc, &m_paintBuffer);
+    Paint(&dc, &m_paintBuffer);
 }
 
 void CPercentProgressCtrl::OnPrintClient(CDC* pDC, UINT) {
     // A surface of its own: the kept one is made for the screen, not for this DC.
-    PaintInto(pDC, nullptr);
+    Paint(pDC, nullptr);
 }
 
 void CPercentProgressCtrl::OnSize(UINT, int, int) {
@@ -295,11 +296,13 @@ HFONT CPercentProgressCtrl::TextFont(HDC hDC) const {
     return hFont;
 }
 
-void CPercentProgressCtrl::PaintInto(CDC* pDC, CPaintBuffer* pBuffer) {
+void CPercentProgressCtrl::Paint(CDC* pDC, CPaintBuffer* pBuffer) {
     // An empty range leaves the old picture; a paint request is still completed.
     if (m_nLower >= m_nUpper)
         return;
-    CBufferedDC dc(pDC, pBuffer);
+    CRect rc;
+    GetClientRect(rc);
+    CBufferedDC dc(pDC, rc, pBuffer);
     Draw(&dc);
 }
 

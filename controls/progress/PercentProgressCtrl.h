@@ -80,7 +80,8 @@ private:
     LRESULT ReplaceColor(COLORREF& crMember, LPARAM crNew);
     void Repaint() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
     HFONT TextFont(HDC hDC) const;
-    // Paints the client area into pDC through an off-screen buffer, pBuffer's if given.
-    void PaintInto(CDC* pDC, CPaintBuffer* pBuffer);
+    // Paints the client area into pDC off screen, on pBuffer's surface if given: the one paint
+    // of WM_PAINT and WM_PRINTCLIENT.
+    void Paint(CDC* pDC, CPaintBuffer* pBuffer);
     void Draw(CDC* pDC);
 };

@@ -1,4 +1,4 @@
-#include "controls/progress/BufferedDC.h"
+#include "framework/BufferedDC.h"
 
 namespace {
 
@@ -6,8 +6,10 @@ const ATOM kDialogClassAtom = 0x8002;
 
 }  // namespace
 
-CBufferedDC::CBufferedDC(CDC* pDC, CPaintBuffer* pBuffer) : m_pDC(pDC) {
-    pDC->GetClipBox(m_rect);
+CBufferedDC::CBufferedDC(CDC* pDC, const RECT& rcArea, CPaintBuffer* pBuffer) : m_pDC(pDC) {
+    CRect rcClip;
+    pDC->GetClipBox(rcClip);
+    ::IntersectRect(m_rect, rcClip, &rcArea);
     // Without a buffer (printing, or no handles left) drawing still reaches the target.
     m_bMemDC = !pDC->IsPrinting() && (pBuffer ? BorrowBuffer(*pBuffer) : CreateBuffer());
     if (!m_bMemDC) {
@@ -64,7 +66,7 @@ void CBufferedDC::MatchTarget() {
     ::SetWindowExtEx(m_hDC, size.cx, size.cy, nullptr);
     ::GetViewportExtEx(hAttrib, &size);
     ::SetViewportExtEx(m_hDC, size.cx, size.cy, nullptr);
-    // The bitmap's first pixel stands for the clip box's corner.
+    // The bitmap's first pixel stands for the covered area's corner.
     ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
 }
 

@@ -8,9 +8,11 @@
 
 class CBufferedDC : public CDC {
 public:
-    // pDC must outlive this object. With pBuffer the surface is borrowed from it instead of
-    // made for this paint alone.
-    explicit CBufferedDC(CDC* pDC, CPaintBuffer* pBuffer = nullptr);
+    // Covers the part of rcArea (logical units of pDC, which must outlive this object) that
+    // pDC's clip box lets through: a window's paint covers its client area and never draws
+    // over what lies beside it in a larger DC. With pBuffer the surface is borrowed from it
+    // instead of made for this paint alone.
+    CBufferedDC(CDC* pDC, const RECT& rcArea, CPaintBuffer* pBuffer = nullptr);
     ~CBufferedDC() override;
 
 private:
