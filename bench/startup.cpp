@@ -2,8 +2,7 @@
 // bare_dialog, the same window shown by the platform alone, started in turn in the same run.
 // Each start is checked: a visible window of the process, which then closes on WM_CLOSE.
 #include "bench/support/Stopwatch.h"
-
-#include <windows.h>
+#include "framework/KernelHandle.h"
 
 #include <cstdio>
 #include <string>
@@ -56,7 +55,8 @@ bool TimeStart(Program& program) {
                     ::GetLastError());
         return false;
     }
-    const bool bIdle = ::WaitForInputIdle(pi.hProcess, kTimeoutMs) == 0;
+    const CHandle hProcess(pi.hProcess), hThread(pi.hThread);
+    const bool bIdle = ::WaitForInputIdle(hProcess, kTimeoutMs) == 0;
     const double seconds = watch.Seconds();
     const HWND hWnd = VisibleWindowOf(pi.dwProcessId);
     bool bOk = bIdle && hWnd;
@@ -67,13 +67,11 @@ bool TimeStart(Program& program) {
                     bIdle ? "showed no window" : "did not become idle");
     if (hWnd)
         ::PostMessageA(hWnd, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(pi.hProcess, kTimeoutMs) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(hProcess, kTimeoutMs) != WAIT_OBJECT_0) {
         std::printf("FAILED: %s did not close\n", program.lpszName);
-        ::TerminateProcess(pi.hProcess, 1);
+        ::TerminateProcess(hProcess, 1);
         bOk = false;
     }
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
     return bOk;
 }
 

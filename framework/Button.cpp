@@ -1,9 +1,5 @@
 #include "framework/Button.h"
 
-BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    *pResult = TRUE;
-    return TRUE;
-}
+BEGIN_MESSAGE_MAP(CButton, CWnd)
+ON_WM_DRAWITEM_REFLECT()
+END_MESSAGE_MAP()

@@ -13,5 +13,5 @@ public:
     virtual void DrawItem(LPDRAWITEMSTRUCT) {}
 
 protected:
-    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    DECLARE_MESSAGE_MAP()
 };

@@ -2,28 +2,16 @@
 
 #include "framework/Wnd.h"
 
-CDC::~CDC() { DeleteDC(); }
-
-BOOL CDC::Attach(HDC hDC) {
-    DeleteDC();
-    m_hDC = hDC;
-    m_hAttribDC = hDC;
-    return hDC != nullptr;
-}
-
-HDC CDC::Detach() {
-    HDC hDC = m_hDC;
-    m_hDC = nullptr;
-    m_hAttribDC = nullptr;
-    return hDC;
-}
-
-BOOL CDC::DeleteDC() {
-    if (!m_hDC)
+BOOL CMemoryDC::CreateCompatibleDC(HDC hDC) {
+    if (m_hDC)
         return FALSE;
-    BOOL ok = ::DeleteDC(m_hDC);
-    m_hDC = nullptr;
-    m_hAttribDC = nullptr;
+    m_hDC = m_hAttribDC = ::CreateCompatibleDC(hDC);
+    return m_hDC != nullptr;
+}
+
+BOOL CMemoryDC::DeleteDC() {
+    BOOL ok = m_hDC && ::DeleteDC(m_hDC);
+    m_hDC = m_hAttribDC = nullptr;
     return ok;
 }
 
@@ -57,10 +45,7 @@ CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) {
     m_hAttribDC = m_hDC;
 }
 
-CPaintDC::~CPaintDC() {
-    ::EndPaint(m_hWnd, &m_ps);
-    Detach();
-}
+CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
 
 CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->m_hWnd : nullptr) {
     m_hDC = ::GetDC(m_hWnd);
@@ -72,4 +57,4 @@ CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd) {
     m_hAttribDC = m_hDC;
 }
 
-CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, Detach()); }
+CClientDC::~CClientDC() { ::ReleaseDC(m_hWnd, m_hDC); }

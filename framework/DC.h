@@ -1,5 +1,7 @@
-// Device contexts. CDC owns the DC it holds (DeleteDC); the paint, client and
-// window DCs acquire in the constructor and release in the destructor.
+// Device contexts. CDC is what drawing code receives: the drawing operations on a DC, with
+// no way to release it. Each kind of DC says in its own type how its DC ends: CMemoryDC
+// deletes the memory DC it made, the paint and client DCs give theirs back to the window,
+// and CDCHandle, a DC lent by a message, leaves it alone.
 #pragma once
 
 #include "framework/Gdi.h"
@@ -9,22 +11,15 @@ class CWnd;
 
 class CDC {
 public:
-    CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
-    virtual ~CDC();
+    virtual ~CDC() = default;
 
     HDC m_hDC = nullptr;        // where drawing goes
     HDC m_hAttribDC = nullptr;  // where attributes are read; the same DC here
 
     operator HDC() const { return m_hDC; }
     HDC GetSafeHdc() const { return m_hDC; }
-    // Takes ownership of hDC.
-    BOOL Attach(HDC hDC);
-    // Gives up ownership without deleting.
-    HDC Detach();
-    BOOL DeleteDC();
-    BOOL CreateCompatibleDC(HDC hDC) { return Attach(::CreateCompatibleDC(hDC)); }
     BOOL IsPrinting() const { return m_bPrinting; }
 
     HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
@@ -72,7 +67,27 @@ public:
     }
 
 protected:
+    CDC() = default;
+    explicit CDC(HDC hDC) : m_hDC(hDC), m_hAttribDC(hDC) {}
+
     BOOL m_bPrinting = FALSE;  // the DC belongs to a printer
+};
+
+// A DC lent by a message (WM_DRAWITEM, WM_ERASEBKGND, WM_PRINTCLIENT...) for the call only.
+class CDCHandle : public CDC {
+public:
+    explicit CDCHandle(HDC hDC) : CDC(hDC) {}
+};
+
+// A memory DC of its own, deleted with the object.
+class CMemoryDC : public CDC {
+public:
+    CMemoryDC() = default;
+    ~CMemoryDC() override { DeleteDC(); }
+    // Makes a memory DC compatible with hDC, or with the screen for nullptr; refuses while
+    // it holds one.
+    BOOL CreateCompatibleDC(HDC hDC);
+    BOOL DeleteDC();
 };
 
 // Puts back the object that was selected before, when it goes out of scope.
@@ -109,14 +124,4 @@ public:
 
 private:
     HWND m_hWnd;
-};
-
-// A DC handed in by a message, lent to a handler for the call only.
-class CBorrowedDC : public CDC {
-public:
-    explicit CBorrowedDC(HDC hDC) {
-        m_hDC = hDC;
-        m_hAttribDC = hDC;
-    }
-    ~CBorrowedDC() override { Detach(); }
 };

@@ -220,6 +220,51 @@ template <class T, auto pfn> bool Call_dropfiles(CCmdTarget* p, WPARAM w, LPARAM
     return Invoke(r, [&] { return (Target<T>(p)->*pfn)(reinterpret_cast<HDROP>(w)), LRESULT(0); });
 }
 
+// void OnSize(UINT nType, int cx, int cy)
+template <class T, auto pfn> bool Call_size(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, UINT, int, int>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(static_cast<UINT>(w), static_cast<short>(LOWORD(l)),
+                                    static_cast<short>(HIWORD(l))),
+               LRESULT(0);
+    });
+}
+
+// BOOL OnSetText(LPCSTR lpszText)
+template <class T, auto pfn> bool Call_settext(CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, BOOL, LPCSTR>();
+    return Invoke(r, [&] { return LRESULT((Target<T>(p)->*pfn)(reinterpret_cast<LPCSTR>(l))); });
+}
+
+// void OnSetFont(HFONT hFont, BOOL bRedraw)
+template <class T, auto pfn> bool Call_setfont(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, HFONT, BOOL>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(reinterpret_cast<HFONT>(w), LOWORD(l) != 0), LRESULT(0);
+    });
+}
+
+// void OnBmSetStyle(UINT nStyle, BOOL bRedraw)
+template <class T, auto pfn> bool Call_bmsetstyle(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, UINT, BOOL>();
+    return Invoke(r,
+                  [&] { return (Target<T>(p)->*pfn)(static_cast<UINT>(w), l != 0), LRESULT(0); });
+}
+
+// void OnBmSetCheck(UINT nCheck)
+template <class T, auto pfn> bool Call_bmsetcheck(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
+    CheckSignature<pfn, void, UINT>();
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(static_cast<UINT>(w)), LRESULT(0); });
+}
+
+// void DrawItem(LPDRAWITEMSTRUCT lpDIS): a WM_DRAWITEM reflected to the control it draws
+template <class T, auto pfn> bool Call_drawitem(CCmdTarget* p, WPARAM, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, LPDRAWITEMSTRUCT>();
+    return Invoke(r, [&] {
+        return (Target<T>(p)->*pfn)(reinterpret_cast<LPDRAWITEMSTRUCT>(l)), LRESULT(TRUE);
+    });
+}
+
 }  // namespace afx
 
 #define DECLARE_MESSAGE_MAP()                                                                      \
@@ -302,10 +347,25 @@ protected:                                                                      
 // void OnContextMenu(CWnd* pWnd, CPoint pos)
 #define ON_WM_CONTEXTMENU()                                                                        \
     AFX_ENTRY(WM_CONTEXTMENU, 0, 0, 0, Call_contextmenu, &ThisClass::OnContextMenu)
-// void OnDropFiles(HDROP hDropInfo)
+// void OnUpdateUIState(UINT nAction, UINT nUIElement)
 #define ON_WM_UPDATEUISTATE()                                                                      \
     AFX_ENTRY(WM_UPDATEUISTATE, 0, 0, 0, Call_uistate, &ThisClass::OnUpdateUIState)
+// void OnDropFiles(HDROP hDropInfo)
 #define ON_WM_DROPFILES() AFX_ENTRY(WM_DROPFILES, 0, 0, 0, Call_dropfiles, &ThisClass::OnDropFiles)
+// void OnSize(UINT nType, int cx, int cy)
+#define ON_WM_SIZE() AFX_ENTRY(WM_SIZE, 0, 0, 0, Call_size, &ThisClass::OnSize)
+// void OnDestroy()
+#define ON_WM_DESTROY() AFX_ENTRY(WM_DESTROY, 0, 0, 0, Call_v, &ThisClass::OnDestroy)
+// BOOL OnSetText(LPCSTR lpszText)
+#define ON_WM_SETTEXT() AFX_ENTRY(WM_SETTEXT, 0, 0, 0, Call_settext, &ThisClass::OnSetText)
+// void OnSetFont(HFONT hFont, BOOL bRedraw)
+#define ON_WM_SETFONT() AFX_ENTRY(WM_SETFONT, 0, 0, 0, Call_setfont, &ThisClass::OnSetFont)
+// void OnBmSetStyle(UINT nStyle, BOOL bRedraw): a button asked to change its type
+#define ON_BM_SETSTYLE() AFX_ENTRY(BM_SETSTYLE, 0, 0, 0, Call_bmsetstyle, &ThisClass::OnBmSetStyle)
+// void OnBmSetCheck(UINT nCheck): BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE
+#define ON_BM_SETCHECK() AFX_ENTRY(BM_SETCHECK, 0, 0, 0, Call_bmsetcheck, &ThisClass::OnBmSetCheck)
+// UINT OnBmGetCheck()
+#define ON_BM_GETCHECK() AFX_ENTRY(BM_GETCHECK, 0, 0, 0, Call_u, &ThisClass::OnBmGetCheck)
 
 // void fn(): a menu, toolbar or accelerator command, or a button click
 #define ON_COMMAND(id, fn) AFX_ENTRY(WM_COMMAND, 0, id, id, Call_v, fn)
@@ -326,16 +386,18 @@ protected:                                                                      
 // void fn(NMHDR* pNMHDR, LRESULT* pResult)
 #define ON_NOTIFY_REFLECT(code, fn)                                                                \
     AFX_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, Call_notify, fn)
-// LRESULT fn(WPARAM, LPARAM) for a reflected WM_DRAWITEM, WM_CTLCOLOR* and the like
-#define ON_REFLECTED_MESSAGE(msg, fn) AFX_ENTRY(WM_REFLECT_BASE + (msg), 0, 0, 0, Call_message, fn)
+// void DrawItem(LPDRAWITEMSTRUCT lpDIS), for the WM_DRAWITEM the parent gets for the control
+#define ON_WM_DRAWITEM_REFLECT()                                                                   \
+    AFX_ENTRY(WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0, Call_drawitem, &ThisClass::DrawItem)
 
-// BOOL OnEraseBkgnd(CDC* pDC): the DC is lent for the call only
+// The entries below lend the handler the message's DC for the call only.
 #include "framework/DC.h"
 
 namespace afx {
+// BOOL OnEraseBkgnd(CDC* pDC)
 template <class T, auto pfn> bool Call_erase(CCmdTarget* p, WPARAM w, LPARAM, LRESULT* r) {
     CheckSignature<pfn, BOOL, CDC*>();
-    CBorrowedDC dc(reinterpret_cast<HDC>(w));
+    CDCHandle dc(reinterpret_cast<HDC>(w));
     return Invoke(r, [&] { return LRESULT((Target<T>(p)->*pfn)(&dc)); });
 }
 
@@ -343,14 +405,25 @@ template <class T, auto pfn> bool Call_erase(CCmdTarget* p, WPARAM w, LPARAM, LR
 // nCtlColor is CTLCOLOR_BTN, CTLCOLOR_STATIC and so on. nullptr leaves it to the parent.
 template <class T, auto pfn> bool Call_ctlcolor(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
     CheckSignature<pfn, HBRUSH, CDC*, UINT>();
-    CBorrowedDC dc(reinterpret_cast<HDC>(w));
+    CDCHandle dc(reinterpret_cast<HDC>(w));
     UINT nCtlColor = static_cast<UINT>(l);  // the reflection passes the CTLCOLOR_ index here
     return Invoke(r,
                   [&] { return reinterpret_cast<LRESULT>((Target<T>(p)->*pfn)(&dc, nCtlColor)); });
 }
+
+// void OnPrintClient(CDC* pDC, UINT nFlags); nFlags are the PRF_* flags
+template <class T, auto pfn> bool Call_printclient(CCmdTarget* p, WPARAM w, LPARAM l, LRESULT* r) {
+    CheckSignature<pfn, void, CDC*, UINT>();
+    CDCHandle dc(reinterpret_cast<HDC>(w));
+    return Invoke(r, [&] { return (Target<T>(p)->*pfn)(&dc, static_cast<UINT>(l)), LRESULT(0); });
+}
 }  // namespace afx
 
+// BOOL OnEraseBkgnd(CDC* pDC)
 #define ON_WM_ERASEBKGND() AFX_ENTRY(WM_ERASEBKGND, 0, 0, 0, Call_erase, &ThisClass::OnEraseBkgnd)
 // HBRUSH CtlColor(CDC* pDC, UINT nCtlColor), for every WM_CTLCOLOR* the control sends
 #define ON_WM_CTLCOLOR_REFLECT()                                                                   \
     AFX_ENTRY(WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0, Call_ctlcolor, &ThisClass::CtlColor)
+// void OnPrintClient(CDC* pDC, UINT nFlags): paint the client area into pDC
+#define ON_WM_PRINTCLIENT()                                                                        \
+    AFX_ENTRY(WM_PRINTCLIENT, 0, 0, 0, Call_printclient, &ThisClass::OnPrintClient)

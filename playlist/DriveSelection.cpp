@@ -1,5 +1,7 @@
 #include "playlist/PlaylistDlg.h"
 
+#include "framework/KernelHandle.h"
+
 CString FormatCapacityText(ULONGLONG totalFreeBytes, ULONGLONG totalBytes) {
     CString text;
     text.Format("Free: %I64u MB, Total: %I64u MB", totalFreeBytes >> 20, totalBytes >> 20);
@@ -22,12 +24,12 @@ int CPlaylistDlg::FillDriveList() {
         // Opening the volume tells a drive with a medium from an empty slot.
         CString volume;
         volume.Format("\\\\?\\%s", static_cast<LPCSTR>(drive));
-        HANDLE hVolume = ::CreateFileA(volume, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr);
-        if (hVolume != INVALID_HANDLE_VALUE) {
+        const CHandle hVolume(::CreateFileA(volume, GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        if (!hVolume.IsNull()) {
             ++nCount;
             m_driveCombo.AddString(drive);
-            ::CloseHandle(hVolume);
         }
     }
     return nCount;

@@ -65,7 +65,7 @@ BOOL CPlaylistDlg::OnInitDialog() {
     CDialog::OnInitDialog();
 
     CMenuHandle sysMenu(GetSystemMenu(FALSE));
-    if (sysMenu.m_hMenu) {
+    if (!sysMenu.IsNull()) {
         CString aboutText;
         aboutText.LoadString(IDS_ABOUTBOX);
         if (!aboutText.IsEmpty()) {

@@ -1,4 +1,5 @@
-// Construction, destruction and attaching: the button's life outside its messages.
+// Construction and attaching: the button's life outside its messages. Its images, cursor,
+// menu and background cache go with their owners.
 #include "controls/button/SkinButton.h"
 
 BEGIN_MESSAGE_MAP(CSkinButton, CButton)
@@ -12,10 +13,10 @@ ON_WM_ENABLE()
 ON_WM_CANCELMODE()
 ON_WM_GETDLGCODE()
 ON_WM_CTLCOLOR_REFLECT()
-ON_MESSAGE(BM_SETSTYLE, &CSkinButton::OnBmSetStyle)
+ON_BM_SETSTYLE()
 ON_WM_MOUSELEAVE()
-ON_MESSAGE(BM_SETCHECK, &CSkinButton::OnBmSetCheck)
-ON_MESSAGE(BM_GETCHECK, &CSkinButton::OnBmGetCheck)
+ON_BM_SETCHECK()
+ON_BM_GETCHECK()
 ON_WM_UPDATEUISTATE()
 END_MESSAGE_MAP()
 
@@ -24,17 +25,6 @@ CSkinButton::CSkinButton() {
     ResetColors(FALSE);
     SetPressedStyle(PressedShiftDiagonal, FALSE);
     SetUrl(nullptr);
-}
-
-CSkinButton::~CSkinButton() {
-    if (m_dcBackground.GetSafeHdc() && m_pOldBackgroundBitmap)
-        m_dcBackground.SelectObject(m_pOldBackgroundBitmap);
-    FreeImages(TRUE);
-    if (m_hCursor)
-        ::DestroyCursor(m_hCursor);
-    if (m_hMenu)
-        ::DestroyMenu(m_hMenu);
-    // The members go next, in reverse order: the cache bitmap, its DC, the tooltip.
 }
 
 void CSkinButton::PreSubclassWindow() {

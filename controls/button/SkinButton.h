@@ -8,25 +8,36 @@
 #include "framework/Button.h"
 #include "framework/DC.h"
 #include "framework/Gdi.h"
+#include "framework/Icon.h"
+#include "framework/Menu.h"
+#include "framework/PaintBuffer.h"
 #include "framework/ToolTipCtrl.h"
 
 #include <initializer_list>
+#include <vector>
 
-// An icon the button owns, with its size in pixels.
+// An icon the button shows, with its size in pixels. The button owns it (SkinImageOwners).
 struct SkinIcon {
     HICON hIcon;
     DWORD cx;
     DWORD cy;
 };
 
-// A bitmap the button owns: the image is black where it is transparent, and the monochrome
+// A bitmap the button shows: the image is black where it is transparent, and the monochrome
 // mask is white (1) there and black (0) where the image shows. The paint ANDs the mask and
-// then ORs the image, which is why both must have this form.
+// then ORs the image, which is why both must have this form. The button owns both.
 struct SkinBitmap {
     HBITMAP hBitmap;
     DWORD cx;
     DWORD cy;
     HBITMAP hMask;
+};
+
+// The image handles a button owns, each once, though the records may name one twice: the
+// same icon hot and idle, one mask for both bitmaps.
+struct SkinImageOwners {
+    std::vector<CIcon> icons;
+    std::vector<CBitmap> bitmaps;
 };
 
 // The message sent just before the popup menu opens; wParam is the submenu.
@@ -74,7 +85,6 @@ public:
     }
 
     CSkinButton();
-    ~CSkinButton() override;
 
     // Settings. Operations that take a handle own it from then on and release the one it
     // replaces; bRepaint invalidates the button.
@@ -168,10 +178,10 @@ protected:
     void OnCancelMode();
     UINT OnGetDlgCode();
     HBRUSH CtlColor(CDC* pDC, UINT nCtlColor);
-    LRESULT OnBmSetStyle(WPARAM wParam, LPARAM lParam);
+    void OnBmSetStyle(UINT nStyle, BOOL bRedraw);
     void OnMouseLeave();
-    LRESULT OnBmSetCheck(WPARAM wParam, LPARAM lParam);
-    LRESULT OnBmGetCheck(WPARAM wParam, LPARAM lParam);
+    void OnBmSetCheck(UINT nCheck);
+    UINT OnBmGetCheck();
     void OnUpdateUIState(UINT nAction, UINT nUIElement);
     DECLARE_MESSAGE_MAP()
 
@@ -186,11 +196,12 @@ protected:
     BOOL m_bFlat = TRUE;                  // no border at rest; hover tracking
     BOOL m_bHover = FALSE;                // the pointer is over the button (flat only)
     BOOL m_bCopyParentBackground = FALSE;
-    BOOL m_bDrawPressed = FALSE;   // per paint: drawn pressed
-    BOOL m_bDrawFocused = FALSE;   // per paint: ODS_FOCUS
-    BOOL m_bDrawDisabled = FALSE;  // per paint: ODS_DISABLED
-    BOOL m_bDefault = FALSE;       // the dialog's default push button
-    BOOL m_bCheckMode = FALSE;     // clicks toggle m_bChecked
+    // The paint in progress, as DrawItem derived it: the face and frame steps read it here,
+    // their signatures carrying no state; the other steps get it as arguments.
+    BOOL m_bDrawPressed = FALSE;  // drawn pressed
+    BOOL m_bDrawFocused = FALSE;  // ODS_FOCUS
+    BOOL m_bDefault = FALSE;      // the dialog's default push button
+    BOOL m_bCheckMode = FALSE;    // clicks toggle m_bChecked
     BYTE m_nImageAlign = ImageLeft;
     BOOL m_bFlatFrame = TRUE;            // flat: draw the raised and sunken rectangles
     BOOL m_bFlatFocusRect = FALSE;       // flat: draw the focus rectangle even for the mouse
@@ -199,18 +210,17 @@ protected:
     COLORREF m_crColors[6] = {};         // by colour slot
     HWND m_hMenuTarget = nullptr;        // owns the popup menu and gets its command
     BOOL m_bMenuOpen = FALSE;            // the popup menu is being tracked
-    HMENU m_hMenu = nullptr;             // owned
-    HCURSOR m_hCursor = nullptr;         // owned
+    CMenu m_hMenu;                       // its first submenu pops up on click
+    CCursor m_hCursor;                   // shown over the button
     CToolTipCtrl m_toolTip;
-    CDC m_dcBackground;                        // the cached parent background...
-    CBitmap m_bmpBackground;                   // ...in this bitmap
-    HGDIOBJ m_pOldBackgroundBitmap = nullptr;  // what the cache bitmap displaced
+    CPaintBuffer m_background;  // the parent's pixels beneath the button, kept from a paint
     BOOL m_bTrackInactive = TRUE;
     BOOL m_bChecked = FALSE;
     DWORD m_dwToolTipStyle = 0;
     char m_szUrl[MAX_PATH] = {};  // opened with "open" on click
     SkinIcon m_icons[2];          // hot, idle
     SkinBitmap m_bitmaps[2];      // hot, idle
+    SkinImageOwners m_imageOwners;
     SkinMenuNotify m_menuNotify = {};
     SkinSound m_sounds[2] = {};         // pointer enters, click
     BOOL m_bDisabledWithFocus = FALSE;  // the focus left because the button was disabled
@@ -221,11 +231,11 @@ private:
         if (m_hWnd)
             InvalidateRect(nullptr, TRUE);
     }
-    // Releases every image handle held, each once, except those in keep; clears nothing.
-    void ReleaseImagesExcept(std::initializer_list<HANDLE> keep);
+    // Owns the given handles from now on, each once, and releases every other image held;
+    // clears the records. A handle the button held already is kept, not released.
+    void TakeImages(std::initializer_list<HICON> icons, std::initializer_list<HBITMAP> bitmaps);
     // Reads the recorded size of the icon in the record; FALSE when it cannot be read.
     static BOOL ReadIconSize(SkinIcon& icon);
     static HICON MakeDerivedIcon(HICON hIcon, COLORREF (*pfnPixel)(COLORREF));
-    void DropBackgroundCache();
     static void Play(const SkinSound& sound);
 };

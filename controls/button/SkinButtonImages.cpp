@@ -11,19 +11,13 @@ bool IsIdleSelector(HICON hIdle) {
     return n == CSkinButton::IdleIconGrey || n == CSkinButton::IdleIconDark;
 }
 
-// The bitmaps GetIconInfo hands out, deleted with it.
+// An icon's information; the bitmaps GetIconInfo hands out go with it.
 struct IconInfo {
     ICONINFO info = {};
     BOOL bRead;
-    explicit IconInfo(HICON hIcon) : bRead(hIcon && ::GetIconInfo(hIcon, &info)) {}
-    IconInfo(const IconInfo&) = delete;
-    IconInfo& operator=(const IconInfo&) = delete;
-    ~IconInfo() {
-        if (info.hbmMask)
-            ::DeleteObject(info.hbmMask);
-        if (info.hbmColor)
-            ::DeleteObject(info.hbmColor);
-    }
+    CBitmap mask, colour;
+    explicit IconInfo(HICON hIcon)
+        : bRead(hIcon && ::GetIconInfo(hIcon, &info)), mask(info.hbmMask), colour(info.hbmColor) {}
 };
 
 COLORREF GreyPixel(COLORREF p) {
@@ -33,6 +27,22 @@ COLORREF GreyPixel(COLORREF p) {
 }
 
 COLORREF DarkPixel(COLORREF p) { return CSkinButton::ShadeColor(p, 0.25); }
+
+// Takes h into owners once. A handle held before is moved over from previous rather than
+// taken anew, so that releasing what is left there does not release it.
+template <class Owner, class Handle>
+void Adopt(std::vector<Owner>& owners, std::vector<Owner>& previous, Handle h) {
+    auto holdsH = [h](const Owner& owner) { return owner.GetSafeHandle() == h; };
+    if (!h || std::any_of(owners.begin(), owners.end(), holdsH))
+        return;
+    auto held = std::find_if(previous.begin(), previous.end(), holdsH);
+    if (held == previous.end()) {
+        owners.emplace_back(h);
+        return;
+    }
+    owners.push_back(std::move(*held));
+    previous.erase(held);
+}
 
 BOOL ReadBitmapSize(SkinBitmap& bitmap) {
     BITMAP bm = {}, mask = {};
@@ -65,11 +75,9 @@ int CSkinButton::SetIconsFromResources(UINT nHotId, int nIdle) {
 }
 
 int CSkinButton::SetIcons(HICON hHot, HICON hIdle) {
-    // A handle passed back in is the caller's to keep using: it must survive the release.
     const HICON hOwnIdle = IsIdleSelector(hIdle) ? nullptr : hIdle;
-    ReleaseImagesExcept({hHot, hOwnIdle});
-    FreeImages(FALSE);
-    // Stored at once, so that every failure below releases both.
+    // Owned at once, so that every failure below releases both.
+    TakeImages({hHot, hOwnIdle}, {});
     m_icons[0].hIcon = hHot;
     m_icons[1].hIcon = hOwnIdle;
     if (!hHot) {
@@ -82,10 +90,14 @@ int CSkinButton::SetIcons(HICON hHot, HICON hIdle) {
         return SkinBadIcon;
     }
     if (hIdle) {
-        if (reinterpret_cast<INT_PTR>(hIdle) == IdleIconDark)
-            m_icons[1].hIcon = MakeDarkIcon(hHot);
-        else if (reinterpret_cast<INT_PTR>(hIdle) == IdleIconGrey)
-            m_icons[1].hIcon = MakeGreyIcon(hHot);
+        if (IsIdleSelector(hIdle)) {
+            const HICON hDerived = reinterpret_cast<INT_PTR>(hIdle) == IdleIconDark
+                                       ? MakeDarkIcon(hHot)
+                                       : MakeGreyIcon(hHot);
+            m_icons[1].hIcon = hDerived;
+            if (hDerived)
+                m_imageOwners.icons.emplace_back(hDerived);
+        }
         if (!ReadIconSize(m_icons[1])) {
             FreeImages(TRUE);
             return SkinBadIcon;
@@ -96,8 +108,7 @@ int CSkinButton::SetIcons(HICON hHot, HICON hIdle) {
 }
 
 int CSkinButton::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITMAP hIdleMask) {
-    ReleaseImagesExcept({hHot, hHotMask, hIdle, hIdleMask});
-    FreeImages(FALSE);
+    TakeImages({}, {hHot, hHotMask, hIdle, hIdleMask});
     m_bitmaps[0].hBitmap = hHot;
     m_bitmaps[0].hMask = hHotMask;
     m_bitmaps[1].hBitmap = hIdle;
@@ -116,35 +127,30 @@ int CSkinButton::SetBitmaps(HBITMAP hHot, HBITMAP hHotMask, HBITMAP hIdle, HBITM
 }
 
 void CSkinButton::FreeImages(BOOL bRelease) {
-    if (bRelease)
-        ReleaseImagesExcept({});
+    if (!bRelease) {
+        // Given up, not released: whoever else holds the handles keeps them.
+        for (CIcon& icon : m_imageOwners.icons)
+            icon.Detach();
+        for (CBitmap& bitmap : m_imageOwners.bitmaps)
+            bitmap.Detach();
+    }
+    m_imageOwners = {};
     for (SkinIcon& icon : m_icons)
         icon = {nullptr, 0, 0};
     for (SkinBitmap& bitmap : m_bitmaps)
         bitmap = {nullptr, 0, 0, nullptr};
 }
 
-void CSkinButton::ReleaseImagesExcept(std::initializer_list<HANDLE> keep) {
-    // One handle may sit in two records (the same mask for both bitmaps): release it once.
-    HANDLE released[6] = {};
-    size_t nReleased = 0;
-    auto release = [&](HANDLE h, bool bIcon) {
-        HANDLE* pEnd = released + nReleased;
-        if (!h || std::find(keep.begin(), keep.end(), h) != keep.end() ||
-            std::find(released, pEnd, h) != pEnd)
-            return;
-        released[nReleased++] = h;
-        if (bIcon)
-            ::DestroyIcon(static_cast<HICON>(h));
-        else
-            ::DeleteObject(h);
-    };
-    release(m_icons[0].hIcon, true);
-    release(m_icons[1].hIcon, true);
-    release(m_bitmaps[0].hBitmap, false);
-    release(m_bitmaps[1].hBitmap, false);
-    release(m_bitmaps[0].hMask, false);
-    release(m_bitmaps[1].hMask, false);
+void CSkinButton::TakeImages(std::initializer_list<HICON> icons,
+                             std::initializer_list<HBITMAP> bitmaps) {
+    SkinImageOwners owners;
+    for (HICON hIcon : icons)
+        Adopt(owners.icons, m_imageOwners.icons, hIcon);
+    for (HBITMAP hBitmap : bitmaps)
+        Adopt(owners.bitmaps, m_imageOwners.bitmaps, hBitmap);
+    // What is left of the images held before goes now, each once.
+    FreeImages(TRUE);
+    m_imageOwners = std::move(owners);
 }
 
 BOOL CSkinButton::ReadIconSize(SkinIcon& icon) {
@@ -166,13 +172,13 @@ HICON CSkinButton::MakeDerivedIcon(HICON hIcon, COLORREF (*pfnPixel)(COLORREF)) 
     if (!icon.bRead)
         return nullptr;
     CClientDC dcScreen(static_cast<HWND>(nullptr));
-    CDC dcSource, dcTarget;
+    CMemoryDC dcSource, dcTarget;
     if (!dcScreen.GetSafeHdc() || !dcSource.CreateCompatibleDC(dcScreen) ||
         !dcTarget.CreateCompatibleDC(dcScreen))
         return nullptr;
     // A monochrome icon has no colour bitmap and so gives no derived icon.
     BITMAP bm = {};
-    if (!icon.info.hbmColor || !::GetObjectA(icon.info.hbmColor, sizeof(bm), &bm))
+    if (icon.colour.IsNull() || !icon.colour.GetBitmap(&bm))
         return nullptr;
     const int cx = static_cast<int>(2 * icon.info.xHotspot);
     const int cy = static_cast<int>(2 * icon.info.yHotspot);
@@ -180,7 +186,7 @@ HICON CSkinButton::MakeDerivedIcon(HICON hIcon, COLORREF (*pfnPixel)(COLORREF)) 
     if (!derived.CreateBitmap(cx, cy, bm.bmPlanes, bm.bmBitsPixel, nullptr))
         return nullptr;
     {
-        CSelectGuard selectSource(dcSource, icon.info.hbmColor);
+        CSelectGuard selectSource(dcSource, icon.colour);
         CSelectGuard selectTarget(dcTarget, derived);
         for (int y = 0; y < cy; ++y) {
             for (int x = 0; x < cx; ++x) {
@@ -190,7 +196,7 @@ HICON CSkinButton::MakeDerivedIcon(HICON hIcon, COLORREF (*pfnPixel)(COLORREF)) 
             }
         }
     }
-    ICONINFO info = {TRUE, 0, 0, icon.info.hbmMask, derived};
+    ICONINFO info = {TRUE, 0, 0, icon.mask, derived};
     // The icon keeps copies of both bitmaps; ours go when the owners do.
     return ::CreateIconIndirect(&info);
 }

@@ -36,7 +36,7 @@ BOOL CSkinButton::PreTranslateMessage(MSG* pMsg) {
 }
 
 BOOL CSkinButton::OnSetCursor(CWnd*, UINT, UINT) {
-    if (m_hCursor) {
+    if (!m_hCursor.IsNull()) {
         ::SetCursor(m_hCursor);
         return TRUE;
     }
@@ -75,14 +75,8 @@ void CSkinButton::OnMouseMove(UINT nFlags, CPoint point) {
 
 void CSkinButton::OnSysColorChange() {
     Default();
-    DropBackgroundCache();
+    m_background.Release();  // captured anew at the next paint
     ResetColors(TRUE);
-}
-
-void CSkinButton::DropBackgroundCache() {
-    m_dcBackground.DeleteDC();
-    m_bmpBackground.DeleteObject();
-    m_pOldBackgroundBitmap = nullptr;
 }
 
 BOOL CSkinButton::OnReflectedClick() {
@@ -91,21 +85,20 @@ BOOL CSkinButton::OnReflectedClick() {
     if (m_bCheckMode) {
         m_bChecked = !m_bChecked;
         Repaint();
-    } else if (m_hMenu) {
+    } else if (!m_hMenu.IsNull()) {
         // A menu without a target of its own tells the button's parent, as a click does.
         const HWND hTarget = m_hMenuTarget ? m_hMenuTarget : GetParent();
         CRect rc;
         GetWindowRect(rc);
         m_bMenuOpen = TRUE;
         Repaint();
-        const HMENU hSubMenu = ::GetSubMenu(m_hMenu, 0);
+        const CMenuHandle subMenu = m_hMenu.GetSubMenu(0);
         // The receiver may still change the submenu: it has not shown yet.
         if (m_menuNotify.hWnd)
             ::SendMessageA(m_menuNotify.hWnd, m_menuNotify.nMessage,
-                           reinterpret_cast<WPARAM>(hSubMenu), m_menuNotify.lParam);
-        const UINT nCommand = static_cast<UINT>(
-            ::TrackPopupMenuEx(hSubMenu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, rc.left,
-                               rc.bottom, hTarget, nullptr));
+                           reinterpret_cast<WPARAM>(subMenu.GetSafeHandle()), m_menuNotify.lParam);
+        const UINT nCommand = static_cast<UINT>(subMenu.TrackPopupMenuEx(
+            TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, rc.left, rc.bottom, hTarget));
         m_bMenuOpen = FALSE;
         Repaint();
         if (nCommand)
@@ -160,24 +153,23 @@ HBRUSH CSkinButton::CtlColor(CDC*, UINT) {
     return static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH));
 }
 
-LRESULT CSkinButton::OnBmSetStyle(WPARAM wParam, LPARAM lParam) {
+void CSkinButton::OnBmSetStyle(UINT nStyle, BOOL bRedraw) {
     // The dialog manager moves the default by style; the button must stay owner-drawn.
-    const WPARAM nType = wParam & 0x1F;
+    const UINT nType = nStyle & 0x1F;
     if (nType == BS_DEFPUSHBUTTON)
         m_bDefault = TRUE;
     else if (nType == BS_PUSHBUTTON)
         m_bDefault = FALSE;
-    return DefWindowProc(BM_SETSTYLE, (wParam & ~static_cast<WPARAM>(0x14)) | BS_OWNERDRAW, lParam);
+    DefWindowProc(BM_SETSTYLE, (nStyle & ~0x14u) | BS_OWNERDRAW, bRedraw);
 }
 
 void CSkinButton::OnMouseLeave() { ClearHover(); }
 
-LRESULT CSkinButton::OnBmSetCheck(WPARAM wParam, LPARAM) {
-    SetChecked(wParam == BST_CHECKED || wParam == BST_INDETERMINATE ? 1 : 0, TRUE);
-    return 0;
+void CSkinButton::OnBmSetCheck(UINT nCheck) {
+    SetChecked(nCheck == BST_CHECKED || nCheck == BST_INDETERMINATE ? 1 : 0, TRUE);
 }
 
-LRESULT CSkinButton::OnBmGetCheck(WPARAM, LPARAM) { return m_bChecked; }
+UINT CSkinButton::OnBmGetCheck() { return m_bChecked; }
 
 void CSkinButton::OnUpdateUIState(UINT nAction, UINT nUIElement) {
     Default();

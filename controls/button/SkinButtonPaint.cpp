@@ -3,6 +3,8 @@
 // replace.
 #include "controls/button/SkinButton.h"
 
+#include <initializer_list>
+
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0);
@@ -29,15 +31,15 @@ void FrameWithColor(CDC* pDC, const RECT* pRect, COLORREF cr) {
 }  // namespace
 
 void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
-    CBorrowedDC dc(lpDIS->hDC);
+    CDCHandle dc(lpDIS->hDC);
     CDC* pDC = &dc;
     const BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
     if (m_bCheckMode)
         m_bDrawPressed = bSelected || m_bChecked;
     else
-        m_bDrawPressed = bSelected || (m_hMenu && m_bMenuOpen);
+        m_bDrawPressed = bSelected || (!m_hMenu.IsNull() && m_bMenuOpen);
     m_bDrawFocused = lpDIS->itemState & ODS_FOCUS;
-    m_bDrawDisabled = lpDIS->itemState & ODS_DISABLED;
+    const BOOL bDisabled = lpDIS->itemState & ODS_DISABLED;
 
     CRect rcFrame = lpDIS->rcItem;
     pDC->SetBkMode(TRANSPARENT);
@@ -51,13 +53,13 @@ void CSkinButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     CRect rcCaption = lpDIS->rcItem;
     const BOOL bHasCaption = !caption.IsEmpty() && !m_bTextForReadersOnly;
     if (m_icons[0].hIcon)
-        PaintIcon(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
+        PaintIcon(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, bDisabled);
     if (m_bitmaps[0].hBitmap) {
         pDC->SetBkColor(kWhite);
-        PaintBitmap(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
+        PaintBitmap(pDC, bHasCaption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, bDisabled);
     }
     if (bHasCaption)
-        PaintCaption(pDC, caption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, m_bDrawDisabled);
+        PaintCaption(pDC, caption, &lpDIS->rcItem, rcCaption, m_bDrawPressed, bDisabled);
     // A flat button shows where the keyboard is, as standard buttons do: while the window
     // shows keyboard cues, which the mouse leaves hidden.
     const BOOL bCuesShown = !(lpDIS->itemState & ODS_NOFOCUSRECT) && !m_bFocusCuesHidden;
@@ -169,7 +171,7 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
     CRect rcImage;
     PlaceImage(bHasCaption, pItem, pCaption, bPressed, bitmap.cx, bitmap.cy, rcImage);
 
-    CDC dcImage, dcMask;
+    CMemoryDC dcImage, dcMask;
     dcImage.CreateCompatibleDC(*pDC);
     dcMask.CreateCompatibleDC(nullptr);
     CSelectGuard selectImage(dcImage, bitmap.hBitmap);
@@ -179,7 +181,7 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
         CBitmap composed;
         composed.CreateCompatibleBitmap(*pDC, cx, cy);
         {
-            CDC dcComposed;
+            CMemoryDC dcComposed;
             dcComposed.CreateCompatibleDC(*pDC);
             CSelectGuard selectComposed(dcComposed, composed);
             CBrush white;
@@ -202,9 +204,9 @@ int CSkinButton::PaintBitmap(CDC* pDC, BOOL bHasCaption, const RECT* pItem, RECT
     return 0;
 }
 
-int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pCaption, BOOL,
-                              BOOL) {
-    if (m_bDrawPressed && !m_bCheckMode)
+int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pCaption,
+                              BOOL bPressed, BOOL bDisabled) {
+    if (bPressed && !m_bCheckMode)
         ::OffsetRect(pCaption, m_ptPressedShift.x, m_ptPressedShift.y);
     const CRect rcBox = *pCaption;
     pDC->DrawText(pszCaption, -1, pCaption, DT_WORDBREAK | DT_CENTER | DT_CALCRECT);
@@ -212,7 +214,7 @@ int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pC
     ::OffsetRect(pCaption, (rcBox.Width() - rcText.Width()) / 2,
                  (rcBox.Height() - rcText.Height()) / 2);
     pDC->SetBkMode(TRANSPARENT);
-    if (m_bDrawDisabled) {
+    if (bDisabled) {
         ::OffsetRect(pCaption, 1, 1);
         pDC->SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
         pDC->DrawText(pszCaption, -1, pCaption, DT_WORDBREAK | DT_CENTER);
@@ -222,7 +224,7 @@ int CSkinButton::PaintCaption(CDC* pDC, LPCSTR pszCaption, const RECT*, RECT* pC
         return 0;
     }
     int nText = ColorIdleText, nFace = ColorIdleFace;
-    if (m_bHover || m_bDrawPressed) {
+    if (m_bHover || bPressed) {
         nText = ColorHotText;
         nFace = ColorHotFace;
     } else if (m_bDrawFocused) {
@@ -243,11 +245,12 @@ void CSkinButton::CopyParentBackground(CDC* pDC) {
     GetWindowRect(rcWindow);
     ::MapWindowPoints(nullptr, hParent, reinterpret_cast<LPPOINT>(&rcWindow), 2);
     const int w = rcClient.Width(), h = rcClient.Height();
-    if (!m_dcBackground.GetSafeHdc()) {
-        m_dcBackground.CreateCompatibleDC(dcParent);
-        m_bmpBackground.CreateCompatibleBitmap(dcParent, w, h);
-        m_pOldBackgroundBitmap = m_dcBackground.SelectObject(m_bmpBackground);
-        m_dcBackground.BitBlt(0, 0, w, h, dcParent, rcWindow.left, rcWindow.top, SRCCOPY);
-    }
-    pDC->BitBlt(0, 0, w, h, m_dcBackground, 0, 0, SRCCOPY);
+    // Read from the screen once, and again only when the cache no longer fits the button.
+    const HBITMAP hCached = m_background.Bitmap();
+    const HDC hCache = m_background.Get(dcParent, w, h);
+    if (!hCache)
+        return;
+    if (m_background.Bitmap() != hCached)
+        ::BitBlt(hCache, 0, 0, w, h, dcParent, rcWindow.left, rcWindow.top, SRCCOPY);
+    pDC->BitBlt(0, 0, w, h, hCache, 0, 0, SRCCOPY);
 }

@@ -100,7 +100,7 @@ int CSkinButton::SetTextForReadersOnly(BOOL bReadersOnly, BOOL bRepaint) {
 int CSkinButton::SetCopyParentBackground(BOOL bCopy, BOOL bRepaint) {
     m_bCopyParentBackground = bCopy;
     // Switching it on again must not show pixels captured long before.
-    DropBackgroundCache();
+    m_background.Release();
     if (bRepaint)
         Repaint();
     return SkinOk;
@@ -112,16 +112,15 @@ int CSkinButton::SetTrackInactive(BOOL bTrack) {
 }
 
 int CSkinButton::SetButtonCursor(HCURSOR hCursor) {
-    if (m_hCursor && m_hCursor != hCursor)
-        ::DestroyCursor(m_hCursor);
-    m_hCursor = hCursor;
+    // The cursor held, passed in again, stays.
+    if (m_hCursor != hCursor)
+        m_hCursor = CCursor(hCursor);
     return SkinOk;
 }
 
 int CSkinButton::SetMenu(HMENU hMenu, HWND hTarget, BOOL bRepaint) {
-    if (m_hMenu && m_hMenu != hMenu)
-        ::DestroyMenu(m_hMenu);
-    m_hMenu = hMenu;
+    if (m_hMenu != hMenu)
+        m_hMenu = CMenu(hMenu);
     m_hMenuTarget = hTarget;
     if (bRepaint)
         Repaint();

@@ -1,7 +1,7 @@
 #include "controls/label/StyledLabel.h"
 
+#include "framework/BufferedDC.h"
 #include "framework/CodePage.h"
-#include "framework/DC.h"
 #include "framework/Shell.h"
 
 #include <algorithm>
@@ -79,29 +79,22 @@ ON_WM_SYSCOLORCHANGE()
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
 // Printing shows the label as it paints itself, not as a plain static.
-ON_MESSAGE(WM_PRINTCLIENT, &CStyledLabel::OnPrintClient)
-ON_MESSAGE(WM_SETTEXT, &CStyledLabel::OnSetText)
-ON_MESSAGE(WM_SETFONT, &CStyledLabel::OnSetFont)
+ON_WM_PRINTCLIENT()
+ON_WM_SETTEXT()
+ON_WM_SETFONT()
 END_MESSAGE_MAP()
 
-CStyledLabel::CStyledLabel()
-    : m_crText(::GetSysColor(COLOR_WINDOWTEXT)),
-      m_hSysBkBrush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE))) {}
-
-CStyledLabel::~CStyledLabel() {
-    m_font.DeleteObject();
-    ::DeleteObject(m_hSysBkBrush);
-    if (m_hBkBrush)
-        ::DeleteObject(m_hBkBrush);
+CStyledLabel::CStyledLabel() : m_crText(::GetSysColor(COLOR_WINDOWTEXT)) {
+    m_hSysBkBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
 }
 
 CStyledLabel& CStyledLabel::SetBackground(COLORREF crBk, COLORREF crGradientEnd, BOOL bGradient) {
     m_crBk = crBk;
     m_crGradientEnd = crGradientEnd;
     m_bGradient = bGradient;
-    if (m_hBkBrush)
-        ::DeleteObject(m_hBkBrush);
-    m_hBkBrush = bGradient ? nullptr : ::CreateSolidBrush(crBk);
+    m_hBkBrush.DeleteObject();
+    if (!bGradient)
+        m_hBkBrush.CreateSolidBrush(crBk);
     RedrawLabel();
     return *this;
 }
@@ -157,7 +150,6 @@ CStyledLabel& CStyledLabel::SetPointSize(int points) {
         m_logFont.lfHeight = lf.lfHeight;
         m_logFont.lfWidth = lf.lfWidth;
     }
-    pointFont.DeleteObject();
     RebuildFont();
     RedrawLabel();
     return *this;
@@ -196,7 +188,7 @@ CStyledLabel& CStyledLabel::SetOpenLink(BOOL bLink, BOOL bNotifyParent) {
 }
 
 CStyledLabel& CStyledLabel::SetHoverCursor(HCURSOR hCursor) {
-    m_hHoverCursor = hCursor;
+    m_hHoverCursor.Attach(hCursor);
     return *this;
 }
 
@@ -250,8 +242,9 @@ void CStyledLabel::PreSubclassWindow() {
         SetTimer(kBlinkTimer, kBlinkMs);
 }
 
-void CStyledLabel::TakeFont(HGDIOBJ hFont) {
-    ::GetObjectA(hFont ? hFont : ::GetStockObject(SYSTEM_FONT), sizeof(m_logFont), &m_logFont);
+void CStyledLabel::TakeFont(HFONT hFont) {
+    const CFontHandle font(hFont ? hFont : static_cast<HFONT>(::GetStockObject(SYSTEM_FONT)));
+    font.GetObject(sizeof(m_logFont), &m_logFont);
     RebuildFont();
 }
 
@@ -298,15 +291,15 @@ void CStyledLabel::OnLButtonDown(UINT, CPoint) {
 }
 
 BOOL CStyledLabel::OnSetCursor(CWnd*, UINT, UINT) {
-    if (!m_hHoverCursor)
+    if (m_hHoverCursor.IsNull())
         return static_cast<BOOL>(Default());
     ::SetCursor(m_hHoverCursor);
     return TRUE;
 }
 
 void CStyledLabel::OnSysColorChange() {
-    ::DeleteObject(m_hSysBkBrush);
-    m_hSysBkBrush = ::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
+    m_hSysBkBrush.DeleteObject();
+    m_hSysBkBrush.CreateSolidBrush(::GetSysColor(COLOR_BTNFACE));
     RedrawLabel();
 }
 
@@ -318,28 +311,23 @@ void CStyledLabel::OnPaint() {
 // The paint covers the whole client area, or leaves the parent's picture showing.
 BOOL CStyledLabel::OnEraseBkgnd(CDC*) { return TRUE; }
 
-LRESULT CStyledLabel::OnPrintClient(WPARAM wParam, LPARAM) {
-    CBorrowedDC dc(reinterpret_cast<HDC>(wParam));
-    Paint(&dc);
-    return 0;
-}
+void CStyledLabel::OnPrintClient(CDC* pDC, UINT) { Paint(pDC); }
 
-LRESULT CStyledLabel::OnSetText(WPARAM, LPARAM) {
+BOOL CStyledLabel::OnSetText(LPCSTR) {
     // Some statics paint a new text at once in their own look, and a transparent label
     // must not leave its old text behind: the label and its parent repaint either way.
-    const LRESULT result = Default();
+    const BOOL bSet = static_cast<BOOL>(Default());
     RedrawLabel();
-    return result;
+    return bSet;
 }
 
-LRESULT CStyledLabel::OnSetFont(WPARAM wParam, LPARAM lParam) {
+void CStyledLabel::OnSetFont(HFONT hFont, BOOL bRedraw) {
     // The control keeps the font for WM_GETFONT and may repaint at once: the label's own
     // copy must be ready by then.
-    TakeFont(reinterpret_cast<HGDIOBJ>(wParam));
-    const LRESULT result = Default();
-    if (LOWORD(lParam))
+    TakeFont(hFont);
+    Default();
+    if (bRedraw)
         RedrawLabel();
-    return result;
 }
 
 CStyledLabel& CStyledLabel::SetLink(int nKind, BOOL bNotifyParent) {
@@ -367,7 +355,7 @@ void CStyledLabel::SetBlink(int nMode) {
 
 COLORREF CStyledLabel::HiddenTextColor() const {
     LOGBRUSH lb;
-    if (m_hBkBrush && ::GetObjectA(m_hBkBrush, sizeof(lb), &lb))
+    if (!m_hBkBrush.IsNull() && m_hBkBrush.GetObject(sizeof(lb), &lb))
         return lb.lbColor;
     return RGB(0, 0, 0);
 }
@@ -375,47 +363,38 @@ COLORREF CStyledLabel::HiddenTextColor() const {
 void CStyledLabel::Paint(CDC* pTarget) {
     CRect rc;
     GetClientRect(rc);
-    const CString text = GetWindowText();
-
-    // Opaque: drawn off screen and copied in one step, so no half-drawn label shows.
-    // Without the handles for a bitmap it is drawn on the target directly.
-    CDC memDC;
-    CBitmap bitmap;
-    HGDIOBJ hOldBitmap = nullptr;
-    CDC* pDC = pTarget;
-    if (!m_bTransparent && memDC.CreateCompatibleDC(*pTarget) &&
-        bitmap.CreateCompatibleBitmap(*pTarget, rc.Width(), rc.Height())) {
-        hOldBitmap = memDC.SelectObject(bitmap);
-        pDC = &memDC;
+    if (m_bTransparent) {
+        Draw(pTarget, rc);
+        return;
     }
+    // Opaque: drawn off screen and copied in one step, so no half-drawn label shows.
+    CBufferedDC dc(pTarget, rc);
+    Draw(&dc, rc);
+}
 
+void CStyledLabel::Draw(CDC* pDC, const CRect& rc) {
     const int nOldMode = pDC->SetBkMode(TRANSPARENT);
     const COLORREF crOldText = pDC->SetTextColor(m_crText);
-    const HGDIOBJ hOldFont = m_font.GetSafeHandle() ? pDC->SelectObject(m_font) : nullptr;
+    const HGDIOBJ hOldFont = m_font.IsNull() ? nullptr : pDC->SelectObject(m_font);
 
     if (m_nBlinkMode == kBlinkBackground && !m_bBlinkOn) {
         // The background blinks as a selection would: highlight colours in the off phase.
-        ::FillRect(*pDC, rc, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+        pDC->FillRect(rc, ::GetSysColorBrush(COLOR_HIGHLIGHT));
         pDC->SetTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
     } else if (!m_bTransparent) {
         if (m_bGradient)
             FillGradient(*pDC, rc, m_crBk, m_crGradientEnd);
         else
-            ::FillRect(*pDC, rc, m_hBkBrush ? m_hBkBrush : m_hSysBkBrush);
+            pDC->FillRect(rc, m_hBkBrush.IsNull() ? m_hSysBkBrush : m_hBkBrush);
     }
     if (m_nBlinkMode == kBlinkText && !m_bBlinkOn)
         pDC->SetTextColor(HiddenTextColor());
-    DrawLabelText(pDC, rc, text);
+    DrawLabelText(pDC, rc, GetWindowText());
 
     pDC->SetBkMode(nOldMode);
     if (hOldFont)
         pDC->SelectObject(hOldFont);
     pDC->SetTextColor(crOldText);
-
-    if (pDC == &memDC) {
-        pTarget->BitBlt(0, 0, rc.Width(), rc.Height(), memDC, 0, 0, SRCCOPY);
-        memDC.SelectObject(hOldBitmap);
-    }
 }
 
 void CStyledLabel::DrawLabelText(CDC* pDC, const CRect& rc, const CString& text) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/Gdi.h"
+#include "framework/Icon.h"
 #include "framework/Static.h"
 #include "framework/String.h"
 
@@ -14,7 +15,6 @@
 class CStyledLabel : public CStatic {
 public:
     CStyledLabel();
-    ~CStyledLabel() override;
 
     // Without bGradient a solid crBk; with it a left-to-right fade from crBk to crGradientEnd.
     virtual CStyledLabel& SetBackground(COLORREF crBk, COLORREF crGradientEnd, BOOL bGradient);
@@ -65,8 +65,8 @@ public:
 protected:
     COLORREF m_crText;                         // text colour
     COLORREF m_crEmboss = RGB(255, 255, 255);  // colour of the embossed copy
-    HBRUSH m_hSysBkBrush;                      // default background, COLOR_BTNFACE
-    HBRUSH m_hBkBrush = nullptr;               // custom solid background, or none
+    CBrush m_hSysBkBrush;                      // default background, COLOR_BTNFACE
+    CBrush m_hBkBrush;                         // custom solid background, or none
     LOGFONT m_logFont = {};                    // what the font operations edit
     CFont m_font;                              // built from m_logFont
     BOOL m_bBlinkOn = FALSE;                   // blink phase; FALSE hides blinking text
@@ -77,7 +77,7 @@ protected:
     BOOL m_bNotifyParent = FALSE;              // a click only tells the parent
     BOOL m_bRotated = FALSE;                   // one line from the centre, along the angle
     int m_nBlinkMode = 0;                      // 0 none, 1 text, 2 background
-    HCURSOR m_hHoverCursor = nullptr;          // not owned
+    CCursorHandle m_hHoverCursor;              // not owned
     BOOL m_bEmbossDownRight = FALSE;           // embossed copy at (+1, +1), else (-1, -1)
     BOOL m_bGradient = FALSE;                  // background fades from m_crBk
     COLORREF m_crGradientEnd = 0;              // colour at the right edge
@@ -95,10 +95,10 @@ protected:
     void OnSysColorChange();
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
-    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    void OnPrintClient(CDC* pDC, UINT nFlags);
+    BOOL OnSetText(LPCSTR lpszText);
     // A font given to the control is the new base of the font operations.
-    LRESULT OnSetFont(WPARAM wParam, LPARAM lParam);
+    void OnSetFont(HFONT hFont, BOOL bRedraw);
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -107,10 +107,13 @@ private:
     // first tick shows the label as it is.
     void SetBlink(int nMode);
     // The LOGFONT of hFont, or of the system font for nullptr, and a font made from it.
-    void TakeFont(HGDIOBJ hFont);
+    void TakeFont(HFONT hFont);
     // The colour hidden blinking text takes: that of the custom brush, else black.
     COLORREF HiddenTextColor() const;
-    // Paints the client area into pTarget; through a bitmap unless transparent.
+    // Paints the client area into pTarget, for WM_PAINT and WM_PRINTCLIENT alike; off
+    // screen unless transparent.
     void Paint(CDC* pTarget);
+    // Draws the label into pDC over rc, putting back what it set in the DC.
+    void Draw(CDC* pDC, const CRect& rc);
     void DrawLabelText(CDC* pDC, const CRect& rc, const CString& text);
 };

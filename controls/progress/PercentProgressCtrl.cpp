@@ -1,6 +1,6 @@
 #include "controls/progress/PercentProgressCtrl.h"
 
-#include "controls/progress/BufferedDC.h"
+#include "framework/BufferedDC.h"
 #include "framework/DC.h"
 
 #include <algorithm>
@@ -111,28 +111,32 @@ ON_MESSAGE(PPM_SHOWPERCENT, &CPercentProgressCtrl::OnShowPercent)
 ON_MESSAGE(PPM_SETTEXTALIGN, &CPercentProgressCtrl::OnSetTextAlign)
 ON_MESSAGE(PPM_SETMARQUEESIZE, &CPercentProgressCtrl::OnSetMarqueeSize)
 // Printing must show this bar, not the platform's.
-ON_MESSAGE(WM_PRINTCLIENT, &CPercentProgressCtrl::OnPrintClient)
-ON_MESSAGE(WM_SIZE, &CPercentProgressCtrl::OnReleasePaintBuffer)
-ON_MESSAGE(WM_DESTROY, &CPercentProgressCtrl::OnReleasePaintBuffer)
+ON_WM_PRINTCLIENT()
+ON_WM_SIZE()
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
+// The paint covers the whole client area, off screen: erasing first would only flicker.
 BOOL CPercentProgressCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CPercentProgressCtrl::OnPaint() {
     CPaintDC dc(this);
-    PaintInto(&dc, &m_paintBuffer);
+    Paint(&dc, &m_paintBuffer);
 }
 
-LRESULT CPercentProgressCtrl::OnPrintClient(WPARAM wParam, LPARAM) {
+void CPercentProgressCtrl::OnPrintClient(CDC* pDC, UINT) {
     // A surface of its own: the kept one is made for the screen, not for this DC.
-    CBorrowedDC dc(reinterpret_cast<HDC>(wParam));
-    PaintInto(&dc, nullptr);
-    return 0;
+    Paint(pDC, nullptr);
 }
 
-LRESULT CPercentProgressCtrl::OnReleasePaintBuffer(WPARAM, LPARAM) {
+void CPercentProgressCtrl::OnSize(UINT, int, int) {
     m_paintBuffer.Release();
-    return Default();
+    Default();
+}
+
+void CPercentProgressCtrl::OnDestroy() {
+    m_paintBuffer.Release();
+    Default();
 }
 
 void CPercentProgressCtrl::OnTimer(UINT_PTR nIDEvent) {
@@ -292,11 +296,13 @@ HFONT CPercentProgressCtrl::TextFont(HDC hDC) const {
     return hFont;
 }
 
-void CPercentProgressCtrl::PaintInto(CDC* pDC, CPaintBuffer* pBuffer) {
+void CPercentProgressCtrl::Paint(CDC* pDC, CPaintBuffer* pBuffer) {
     // An empty range leaves the old picture; a paint request is still completed.
     if (m_nLower >= m_nUpper)
         return;
-    CBufferedDC dc(pDC, pBuffer);
+    CRect rc;
+    GetClientRect(rc);
+    CBufferedDC dc(pDC, rc, pBuffer);
     Draw(&dc);
 }
 

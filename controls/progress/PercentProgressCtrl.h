@@ -3,8 +3,8 @@
 // crosses the bar's end. The text is the percentage or the window text.
 #pragma once
 
-#include "controls/progress/PaintBuffer.h"
 #include "framework/Gdi.h"
+#include "framework/PaintBuffer.h"
 #include "framework/ProgressCtrl.h"
 
 // Private messages. Colours default to CLR_DEFAULT, which reads as a system colour.
@@ -40,9 +40,10 @@ protected:
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnPaint();
     void OnTimer(UINT_PTR nIDEvent);
-    LRESULT OnPrintClient(WPARAM wParam, LPARAM lParam);
+    void OnPrintClient(CDC* pDC, UINT nFlags);
     // A new size, or no window: the kept surface no longer fits.
-    LRESULT OnReleasePaintBuffer(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
     LRESULT OnSetRange(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetPos(WPARAM wParam, LPARAM lParam);
     LRESULT OnDeltaPos(WPARAM wParam, LPARAM lParam);
@@ -79,7 +80,8 @@ private:
     LRESULT ReplaceColor(COLORREF& crMember, LPARAM crNew);
     void Repaint() { RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
     HFONT TextFont(HDC hDC) const;
-    // Paints the client area into pDC through an off-screen buffer, pBuffer's if given.
-    void PaintInto(CDC* pDC, CPaintBuffer* pBuffer);
+    // Paints the client area into pDC off screen, on pBuffer's surface if given: the one paint
+    // of WM_PAINT and WM_PRINTCLIENT.
+    void Paint(CDC* pDC, CPaintBuffer* pBuffer);
     void Draw(CDC* pDC);
 };

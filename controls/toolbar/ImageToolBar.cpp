@@ -5,6 +5,7 @@
 #include "framework/Menu.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // The slot of m_imageLists that a list-setting message fills, or -1.
@@ -26,7 +27,7 @@ int StateOf(UINT message) {
 // stored bits are palette indices or packed channels. CLR_INVALID when it cannot be read.
 COLORREF FirstPixelColor(HBITMAP hBitmap) {
     DIBSECTION dib = {};
-    CDC dc;
+    CMemoryDC dc;
     if (::GetObjectA(hBitmap, sizeof(dib), &dib) != sizeof(dib) || !dc.CreateCompatibleDC(nullptr))
         return CLR_INVALID;
     CSelectGuard select(dc, hBitmap);
@@ -58,11 +59,11 @@ BOOL CImageToolBar::SetImageListFromBitmap(UINT message, UINT idBitmap, int cxIm
     if (nState < 0 || cxImage <= 0 || !IsWindow())
         return FALSE;
     // A DIB section keeps the strip's own depth and lets us read its first pixel.
-    CBitmap bitmap;
-    bitmap.Attach(::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(idBitmap)),
-                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE));
+    CBitmap bitmap(static_cast<HBITMAP>(
+        ::LoadImageA(AfxGetResourceHandle(), MAKEINTRESOURCEA(LOWORD(idBitmap)), IMAGE_BITMAP, 0, 0,
+                     LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
     BITMAP info = {};
-    if (!bitmap.GetSafeHandle() || !bitmap.GetBitmap(&info) || !info.bmBits)
+    if (bitmap.IsNull() || !bitmap.GetBitmap(&info) || !info.bmBits)
         return FALSE;
     // Columns left over at the right edge belong to no image.
     int nImages = info.bmWidth / cxImage;
@@ -76,8 +77,7 @@ BOOL CImageToolBar::SetImageListFromBitmap(UINT message, UINT idBitmap, int cxIm
         return FALSE;
     SendMessage(message, 0, reinterpret_cast<LPARAM>(list.GetSafeHandle()));
     // The list copied the bitmap, which goes with its wrapper; the replaced list is unused now.
-    m_imageLists[nState].DeleteImageList();
-    m_imageLists[nState].Attach(list.Detach());
+    m_imageLists[nState] = std::move(list);
     return TRUE;
 }
 
@@ -110,7 +110,7 @@ void CImageToolBar::OnDropDown(NMHDR* pNotifyStruct, LRESULT*) {
     if (!menu.LoadMenu(AfxFindResourceHandle(MAKEINTRESOURCEA(idMenu), RT_MENU), idMenu))
         return;
     CMenuHandle popup = menu.GetSubMenu(0);
-    if (!popup.m_hMenu)
+    if (popup.IsNull())
         return;
     CRect rcButton;
     SendMessage(TB_GETRECT, static_cast<WPARAM>(pNotify->iItem),

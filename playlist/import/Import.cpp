@@ -1,5 +1,6 @@
 #include "playlist/import/Import.h"
 
+#include "framework/KernelHandle.h"
 #include "playlist/import/MediaFiles.h"
 #include "playlist/import/PlaylistEntry.h"
 
@@ -116,8 +117,8 @@ private:
         };
         std::vector<Item> items;
         WIN32_FIND_DATAW found;
-        HANDLE hFind = ::FindFirstFileW(Join(folder, L"*").c_str(), &found);
-        if (hFind == INVALID_HANDLE_VALUE)
+        const CFindHandle hFind(::FindFirstFileW(Join(folder, L"*").c_str(), &found));
+        if (hFind.IsNull())
             return;
         do {
             std::wstring name = found.cFileName;
@@ -130,7 +131,6 @@ private:
             if (bFolder || IsMediaFileName(name))
                 items.push_back({name, bFolder});
         } while (::FindNextFileW(hFind, &found));
-        ::FindClose(hFind);
 
         std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
             return ::lstrcmpiW(a.name.c_str(), b.name.c_str()) < 0;
@@ -149,9 +149,10 @@ private:
     bool ReadEntries(const std::wstring& path, std::vector<PlaylistEntry>* pEntries) {
         CString ansiPath;
         WideToAnsi(path, &ansiPath);  // for the message only
-        HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (hFile == INVALID_HANDLE_VALUE) {
+        const CHandle hFile(::CreateFileW(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (hFile.IsNull()) {
             m_result.unreadable.push_back("Cannot read " + ansiPath + ": " +
                                           SystemErrorText(::GetLastError()));
             return false;
@@ -170,7 +171,6 @@ private:
                 else
                     pEntries->push_back(ParseEntry(text, path));
             });
-        ::CloseHandle(hFile);
         if (dwError)
             m_result.unreadable.push_back("Could not read all of " + ansiPath + ": " +
                                           SystemErrorText(dwError));

@@ -1,5 +1,6 @@
 #include "playlist/import/M3uWriter.h"
 
+#include "framework/KernelHandle.h"
 #include "playlist/import/MediaFiles.h"
 
 #include <string>
@@ -26,9 +27,9 @@ DWORD ReplaceFileWith(const std::wstring& path, const std::string& content) {
     if (!::GetTempFileNameW(folder.c_str(), L"ovl", 0, temp))
         return ::GetLastError();
     DWORD dwError = 0;
-    HANDLE hFile = ::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE) {
+    CHandle hFile(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (hFile.IsNull()) {
         dwError = ::GetLastError();
     } else {
         DWORD nWritten = 0;
@@ -36,7 +37,8 @@ DWORD ReplaceFileWith(const std::wstring& path, const std::string& content) {
         if (!::WriteFile(hFile, content.data(), nSize, &nWritten, nullptr) || nWritten != nSize ||
             !::FlushFileBuffers(hFile))
             dwError = ::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT;
-        ::CloseHandle(hFile);
+        // Closed before the rename, which an open file would stop.
+        hFile.Close();
     }
     if (!dwError &&
         !::MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -39,11 +39,9 @@ std::pair<HBITMAP, HBITMAP> MakeImage(int cx, COLORREF crInner) {
 
 HICON MakeIcon(int cx, COLORREF crInner) {
     auto [hColour, hMask] = MakeImage(cx, crInner);
-    ICONINFO info = {TRUE, 0, 0, hMask, hColour};
-    HICON hIcon = ::CreateIconIndirect(&info);
-    ::DeleteObject(hColour);
-    ::DeleteObject(hMask);
-    return hIcon;
+    const CBitmap colour(hColour), mask(hMask);  // the icon keeps copies of both
+    ICONINFO info = {TRUE, 0, 0, mask, colour};
+    return ::CreateIconIndirect(&info);
 }
 
 void ButtonTest::SetUp() {

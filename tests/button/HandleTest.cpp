@@ -22,7 +22,7 @@ TEST_F(ButtonTest, ManyPaintsAndIconChangesLeakNoHandles) {
                   {TRUE, FALSE, TRUE, 0}};
     {
         test::GdiSqueeze squeeze;
-        CDC dc;
+        CMemoryDC dc;
         dc.CreateCompatibleDC(nullptr);
         CBitmap bitmap;
         bitmap.CreateBitmap(48, 40, 1, 32, nullptr);

@@ -12,7 +12,7 @@ Picture ReadBitmap(HBITMAP hBitmap) {
     BITMAP bm = {};
     ::GetObjectA(hBitmap, sizeof(bm), &bm);
     return test::Capture(bm.bmWidth, bm.bmHeight, [&](HDC hDC) {
-        CDC dc;
+        CMemoryDC dc;
         dc.CreateCompatibleDC(hDC);
         CSelectGuard select(dc, hBitmap);
         ::SetBkColor(hDC, RGB(255, 255, 255));  // a mask's 1 bits
@@ -25,10 +25,8 @@ std::pair<Picture, Picture> ReadIcon(HICON hIcon) {
     ICONINFO info = {};
     if (!::GetIconInfo(hIcon, &info))
         return {};
-    std::pair<Picture, Picture> pictures = {ReadBitmap(info.hbmColor), ReadBitmap(info.hbmMask)};
-    ::DeleteObject(info.hbmColor);
-    ::DeleteObject(info.hbmMask);
-    return pictures;
+    const CBitmap colour(info.hbmColor), mask(info.hbmMask);
+    return {ReadBitmap(colour), ReadBitmap(mask)};
 }
 
 TEST(DerivedIcon, GreyAndDarkCopiesKeepBlackAndTheMask) {
@@ -38,15 +36,13 @@ TEST(DerivedIcon, GreyAndDarkCopiesKeepBlackAndTheMask) {
     } cases[] = {{CSkinButton::MakeGreyIcon, RGB(10, 20, 30), RGB(18, 18, 18)},
                  {CSkinButton::MakeDarkIcon, RGB(255, 128, 1), RGB(191, 96, 0)}};
     for (const auto& c : cases) {
-        HICON hIcon = MakeIcon(16, c.crIn), hDerived = c.pfnMake(hIcon);
+        const CIcon hIcon(MakeIcon(16, c.crIn)), hDerived(c.pfnMake(hIcon));
         const auto [colour, mask] = ReadIcon(hDerived);
         ASSERT_EQ(colour.cx, 16);
         const COLORREF p = colour.At(8, 8);  // grey may come one level darker
         EXPECT_TRUE(p == c.crOut || (c.crOut == RGB(18, 18, 18) && p == RGB(17, 17, 17))) << p;
         EXPECT_EQ(colour.At(0, 0), RGB(0, 0, 0));
         EXPECT_TRUE(mask == ReadIcon(hIcon).second);
-        ::DestroyIcon(hIcon);
-        ::DestroyIcon(hDerived);
     }
 }
 
@@ -97,6 +93,21 @@ TEST_F(ButtonTest, IconsPassedAgainStayValidAndAreReleasedOnce) {
         if (!bSecondGiven)
             ::DestroyIcon(icons[1]);
     }
+}
+
+TEST_F(ButtonTest, SharedMaskAndBitmapsPassedAgainStayUntilReplaced) {
+    auto [hImage, hMask] = MakeImage(16, kRed);
+    auto [hIdle, hIdleMask] = MakeImage(16, RGB(0, 0, 255));
+    ::DeleteObject(hIdleMask);
+    BITMAP bm;
+    auto alive = [&bm](HBITMAP h) { return ::GetObjectA(h, sizeof(bm), &bm) != 0; };
+    // One mask for both images; then the hot pair again, which keeps it while the idle goes.
+    EXPECT_EQ(m_button->SetBitmaps(hImage, hMask, hIdle, hMask), CSkinButton::SkinOk);
+    EXPECT_EQ(m_button->SetBitmaps(hImage, hMask, nullptr, nullptr), CSkinButton::SkinOk);
+    EXPECT_TRUE(alive(hImage) && alive(hMask));
+    EXPECT_FALSE(alive(hIdle));
+    EXPECT_EQ(m_button->SetIcons(MakeIcon(16, kRed), nullptr), CSkinButton::SkinOk);
+    EXPECT_FALSE(alive(hImage) || alive(hMask));
 }
 
 }  // namespace

@@ -164,15 +164,15 @@ TEST_F(MessageMapTest, NotifyIsReflectedOnlyFromOwnChildren) {
 // An edit control whose text changes pass through the object, then on to the control.
 class RecordingEdit : public CWnd {
 public:
-    LRESULT OnSetText(WPARAM, LPARAM lParam) {
-        g_log.push_back(std::string("settext ") + reinterpret_cast<LPCSTR>(lParam));
-        return Default();
+    BOOL OnSetText(LPCSTR lpszText) {
+        g_log.push_back(std::string("settext ") + lpszText);
+        return static_cast<BOOL>(Default());
     }
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(RecordingEdit, CWnd)
-ON_MESSAGE(WM_SETTEXT, &RecordingEdit::OnSetText)
+ON_WM_SETTEXT()
 END_MESSAGE_MAP()
 
 TEST_F(MessageMapTest, SubclassedControlKeepsItsOwnBehaviourThroughDefault) {

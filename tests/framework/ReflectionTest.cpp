@@ -1,7 +1,9 @@
 // Handlers that decline, typed mouse and focus entries, owner-draw and colour reflection,
-// and the owner and view types of menus and image lists.
+// and the owner and view types of handles and DCs.
 #include "framework/Button.h"
+#include "framework/Icon.h"
 #include "framework/ImageList.h"
+#include "framework/KernelHandle.h"
 #include "framework/Menu.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/Pump.h"
@@ -155,8 +157,22 @@ template <class T, class = void> struct CanDeleteList : std::false_type {};
 template <class T>
 struct CanDeleteList<T, std::void_t<decltype(std::declval<T&>().DeleteImageList())>>
     : std::true_type {};
+template <class T, class = void> struct CanClose : std::false_type {};
+template <class T>
+struct CanClose<T, std::void_t<decltype(std::declval<T&>().Close())>> : std::true_type {};
+template <class T, class = void> struct CanDeleteDC : std::false_type {};
+template <class T>
+struct CanDeleteDC<T, std::void_t<decltype(std::declval<T&>().DeleteDC())>> : std::true_type {};
 static_assert(CanDestroy<CMenu>::value && !CanDestroy<CMenuHandle>::value);
 static_assert(CanDeleteList<CImageList>::value && !CanDeleteList<CImageListHandle>::value);
+static_assert(CanClose<CIcon>::value && !CanClose<CIconHandle>::value && CanClose<CCursor>::value &&
+              !CanClose<CCursorHandle>::value && CanClose<CFont>::value &&
+              !CanClose<CFontHandle>::value);
+// Drawing code gets a CDC, which cannot delete the DC it was lent.
+static_assert(CanDeleteDC<CMemoryDC>::value && !CanDeleteDC<CDC>::value &&
+              !CanDeleteDC<CDCHandle>::value && !std::is_constructible_v<CDC, HDC>);
+// Two owners of one handle would release it twice: they move, never copy.
+static_assert(!std::is_copy_constructible_v<CHandle> && std::is_nothrow_move_assignable_v<CIcon>);
 
 TEST(OwnerAndView, AViewOfAListLeavesItAliveAndAnOwnerRefusesToDropOne) {
     HIMAGELIST hList = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
@@ -172,7 +188,7 @@ TEST(OwnerAndView, AViewOfAListLeavesItAliveAndAnOwnerRefusesToDropOne) {
         ASSERT_TRUE(owner.Create(16, 16, ILC_COLOR24, 1, 0));
         HIMAGELIST hOwned = owner;
         EXPECT_FALSE(owner.Create(8, 8, ILC_COLOR24, 1, 0));
-        EXPECT_EQ(owner.m_hImageList, hOwned);
+        EXPECT_EQ(owner.GetSafeHandle(), hOwned);
     }
     ImageList_Destroy(hList);
 
@@ -181,8 +197,20 @@ TEST(OwnerAndView, AViewOfAListLeavesItAliveAndAnOwnerRefusesToDropOne) {
     HMENU hHeld = menu;
     HMENU hOther = ::CreatePopupMenu();
     EXPECT_FALSE(menu.Attach(hOther));
-    EXPECT_EQ(menu.m_hMenu, hHeld);
+    EXPECT_EQ(menu.GetSafeHandle(), hHeld);
     EXPECT_TRUE(::DestroyMenu(hOther));
+
+    // A failed open holds nothing; a moved owner hands its handle on, closed once at the end.
+    EXPECT_TRUE(CHandle(INVALID_HANDLE_VALUE).IsNull());
+    HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    {
+        CHandle first(hEvent);
+        CHandle second = std::move(first);
+        EXPECT_TRUE(first.IsNull());
+        EXPECT_EQ(second.GetSafeHandle(), hEvent);
+    }
+    DWORD dwFlags = 0;
+    EXPECT_FALSE(::GetHandleInformation(hEvent, &dwFlags));
 }
 
 }  // namespace

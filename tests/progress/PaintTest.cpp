@@ -146,6 +146,11 @@ TEST_F(ProgressPaint, PartialClipPaintsTheSamePixelsThere) {
         for (int x = 0; x < whole.cx; ++x)
             ASSERT_EQ(part.At(x, y), x >= 100 && y >= 5 ? whole.At(x, y) : kUnpainted)
                 << x << "," << y;
+    // In a larger DC the bar covers its own client area and nothing beside it.
+    Picture wide = Capture(whole.cx + 20, whole.cy + 10, [&](HDC hDC) {
+        Send(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT);
+    });
+    EXPECT_EQ(wide.Count(kUnpainted), (whole.cx + 20) * (whole.cy + 10) - whole.cx * whole.cy);
 }
 
 TEST_F(ProgressPaint, ControlWithoutFontUsesItsParentsFont) {

@@ -50,7 +50,7 @@ Picture Capture(int cx, int cy, DrawFn draw, COLORREF background = kUnpainted) {
     BITMAPINFO bmi = {};
     bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* pBits = nullptr;
-    CDC dc;
+    CMemoryDC dc;
     dc.CreateCompatibleDC(nullptr);
     CBitmap bitmap;
     bitmap.Attach(::CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));

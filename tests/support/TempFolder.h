@@ -1,7 +1,7 @@
 // A scratch folder for a test's source files, emptied and removed afterwards.
 #pragma once
 
-#include <windows.h>
+#include "framework/KernelHandle.h"
 
 #include <algorithm>
 
@@ -35,26 +35,23 @@ public:
 
     // Creates or replaces a file with the given bytes; false if they were not all written.
     static bool WriteFile(const std::string& path, const char* data, size_t size) {
-        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (hFile == INVALID_HANDLE_VALUE)
-            return false;
+        const CHandle hFile(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
-        BOOL bOk = ::WriteFile(hFile, data, static_cast<DWORD>(size), &written, nullptr);
-        ::CloseHandle(hFile);
-        return bOk && written == size;
+        return !hFile.IsNull() &&
+               ::WriteFile(hFile, data, static_cast<DWORD>(size), &written, nullptr) &&
+               written == size;
     }
 
     // Deletes every file directly inside folder; with the folder itself unless keepFolder.
     static void RemoveContents(const std::string& folder, bool keepFolder = false) {
         WIN32_FIND_DATAA found;
-        HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (hFind != INVALID_HANDLE_VALUE) {
+        const CFindHandle hFind(::FindFirstFileA((folder + "\\*").c_str(), &found));
+        if (!hFind.IsNull()) {
             do {
                 if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                     ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
             } while (::FindNextFileA(hFind, &found));
-            ::FindClose(hFind);
         }
         if (!keepFolder)
             ::RemoveDirectoryA(folder.c_str());
@@ -65,15 +62,14 @@ public:
 
     static std::string ReadFile(const std::string& path) {
         std::string content;
-        HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, 0, nullptr);
-        if (hFile == INVALID_HANDLE_VALUE)
+        const CHandle hFile(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, 0, nullptr));
+        if (hFile.IsNull())
             return "<missing>";
         char buffer[4096];
         DWORD got = 0;
         while (::ReadFile(hFile, buffer, sizeof(buffer), &got, nullptr) && got > 0)
             content.append(buffer, got);
-        ::CloseHandle(hFile);
         return content;
     }
 
@@ -84,13 +80,12 @@ private:
 inline std::vector<std::string> TempFolder::FileNames(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;
-    HANDLE hFind = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (hFind != INVALID_HANDLE_VALUE) {
+    const CFindHandle hFind(::FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!hFind.IsNull()) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 names.push_back(found.cFileName);
         } while (::FindNextFileA(hFind, &found));
-        ::FindClose(hFind);
     }
     std::sort(names.begin(), names.end());
     return names;

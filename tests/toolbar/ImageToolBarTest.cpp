@@ -82,13 +82,13 @@ TEST_F(ImageToolBar, InstallsEachRequestedListAndStopsAtTheFirstFailure) {
 
 // The strip's pixels as stored in the program, top row first.
 test::Picture Strip(UINT idBitmap) {
-    CBitmap bitmap;
-    bitmap.Attach(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(idBitmap),
-                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    CBitmap bitmap(
+        static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(idBitmap),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     BITMAP info = {};
     bitmap.GetBitmap(&info);
     return test::Capture(info.bmWidth, info.bmHeight, [&](HDC hDC) {
-        CDC source;
+        CMemoryDC source;
         source.CreateCompatibleDC(hDC);
         CSelectGuard guard(source, bitmap);
         ::BitBlt(hDC, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);

@@ -1,4 +1,5 @@
 // The window's skin: icon buttons that still run their commands, and the labels' look.
+#include "framework/Icon.h"
 #include "res/resource.h"
 #include "tests/support/Capture.h"
 #include "tests/support/ModalRunner.h"
@@ -15,9 +16,10 @@ namespace {
 // The icon resource as the button should show it: centred in a face of cx by cy, with the
 // focus rectangle 3 pixels in when bFocus.
 test::Picture IconCentredIn(UINT nIconId, int cx, int cy, COLORREF face, bool bFocus = false) {
-    HICON hIcon = static_cast<HICON>(::LoadImageA(
-        ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconId), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
-    test::Picture picture = test::Capture(
+    const CIcon hIcon(
+        static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(nIconId),
+                                        IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)));
+    return test::Capture(
         cx, cy,
         [&](HDC hDC) {
             ::DrawIconEx(hDC, (cx - 32) / 2, (cy - 32) / 2, hIcon, 0, 0, 0, nullptr, DI_NORMAL);
@@ -26,8 +28,6 @@ test::Picture IconCentredIn(UINT nIconId, int cx, int cy, COLORREF face, bool bF
                 ::DrawFocusRect(hDC, rcFocus);
         },
         face);
-    ::DestroyIcon(hIcon);
-    return picture;
 }
 
 TEST(WindowSkin, ArrowButtonsShowTheirIconsFlatAndStillRunTheirCommands) {

@@ -1,4 +1,4 @@
-#include "controls/progress/BufferedDC.h"
+#include "framework/BufferedDC.h"
 
 namespace {
 
@@ -6,8 +6,10 @@ const ATOM kDialogClassAtom = 0x8002;
 
 }  // namespace
 
-CBufferedDC::CBufferedDC(CDC* pDC, CPaintBuffer* pBuffer) : m_bMemDC(FALSE), m_pDC(pDC) {
-    pDC->GetClipBox(m_rect);
+CBufferedDC::CBufferedDC(CDC* pDC, const RECT& rcArea, CPaintBuffer* pBuffer) : m_pDC(pDC) {
+    CRect rcClip;
+    pDC->GetClipBox(rcClip);
+    ::IntersectRect(m_rect, rcClip, &rcArea);
     // Without a buffer (printing, or no handles left) drawing still reaches the target.
     m_bMemDC = !pDC->IsPrinting() && (pBuffer ? BorrowBuffer(*pBuffer) : CreateBuffer());
     if (!m_bMemDC) {
@@ -19,31 +21,25 @@ CBufferedDC::CBufferedDC(CDC* pDC, CPaintBuffer* pBuffer) : m_bMemDC(FALSE), m_p
 }
 
 CBufferedDC::~CBufferedDC() {
-    if (!m_bMemDC) {
-        Detach();
+    if (!m_bMemDC)
         return;
-    }
     m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
                   m_rect.top, SRCCOPY);
-    if (m_nSavedDC) {
+    if (m_nSavedDC)
         ::RestoreDC(m_hDC, m_nSavedDC);
-        Detach();
-        return;
-    }
-    SelectObject(m_oldBitmap);
-    m_bitmap.DeleteObject();
-    DeleteDC();
+    else
+        SelectObject(m_oldBitmap);
+    // The bitmap and the memory DC go with their owners.
 }
 
 BOOL CBufferedDC::CreateBuffer() {
     CRect rcDevice = m_rect;
     m_pDC->LPtoDP(rcDevice);
-    if (!CreateCompatibleDC(m_pDC->m_hDC) ||
-        !m_bitmap.CreateCompatibleBitmap(m_pDC->m_hDC, rcDevice.Width(), rcDevice.Height())) {
-        DeleteDC();
+    if (!m_memDC.CreateCompatibleDC(m_pDC->m_hDC) ||
+        !m_bitmap.CreateCompatibleBitmap(m_pDC->m_hDC, rcDevice.Width(), rcDevice.Height()))
         return FALSE;
-    }
-    m_oldBitmap = static_cast<HBITMAP>(SelectObject(m_bitmap));
+    m_hDC = m_hAttribDC = m_memDC;
+    m_oldBitmap.Attach(static_cast<HBITMAP>(SelectObject(m_bitmap)));
     MatchTarget();
     return TRUE;
 }
@@ -70,7 +66,7 @@ void CBufferedDC::MatchTarget() {
     ::SetWindowExtEx(m_hDC, size.cx, size.cy, nullptr);
     ::GetViewportExtEx(hAttrib, &size);
     ::SetViewportExtEx(m_hDC, size.cx, size.cy, nullptr);
-    // The bitmap's first pixel stands for the clip box's corner.
+    // The bitmap's first pixel stands for the covered area's corner.
     ::SetWindowOrgEx(m_hDC, m_rect.left, m_rect.top, nullptr);
 }
 

@@ -21,8 +21,8 @@ public:
     HBITMAP Bitmap() const { return m_bitmap; }
 
 private:
-    CDC m_dc;
+    CMemoryDC m_dc;
     CBitmap m_bitmap;
-    HBITMAP m_hOldBitmap = nullptr;  // the memory DC's own bitmap, put back before release
-    CSize m_size;                    // of m_bitmap
+    CBitmapHandle m_oldBitmap;  // the memory DC's own bitmap, put back before release
+    CSize m_size;               // of m_bitmap
 };
