@@ -11,7 +11,7 @@ CBufferedDC::CBufferedDC(CDC* pDC, const RECT& rcArea, CPaintBuffer* pBuffer) : 
     pDC->GetClipBox(rcClip);
     ::IntersectRect(m_rect, rcClip, &rcArea);
     // Without a buffer (printing, or no handles left) drawing still reaches the target.
-    m_bMemDC = !pDC->IsPrinting() && (pBuffer ? BorrowBuffer(*pBuffer) : CreateBuffer());
+    m_bMemDC = !pDC->IsPrinting() && UseBuffer(pBuffer ? *pBuffer : m_ownBuffer);
     if (!m_bMemDC) {
         m_hDC = pDC->m_hDC;
         m_hAttribDC = pDC->m_hAttribDC;
@@ -25,26 +25,10 @@ CBufferedDC::~CBufferedDC() {
         return;
     m_pDC->BitBlt(m_rect.left, m_rect.top, m_rect.Width(), m_rect.Height(), m_hDC, m_rect.left,
                   m_rect.top, SRCCOPY);
-    if (m_nSavedDC)
-        ::RestoreDC(m_hDC, m_nSavedDC);
-    else
-        SelectObject(m_oldBitmap);
-    // The bitmap and the memory DC go with their owners.
+    ::RestoreDC(m_hDC, m_nSavedDC);
 }
 
-BOOL CBufferedDC::CreateBuffer() {
-    CRect rcDevice = m_rect;
-    m_pDC->LPtoDP(rcDevice);
-    if (!m_memDC.CreateCompatibleDC(m_pDC->m_hDC) ||
-        !m_bitmap.CreateCompatibleBitmap(m_pDC->m_hDC, rcDevice.Width(), rcDevice.Height()))
-        return FALSE;
-    m_hDC = m_hAttribDC = m_memDC;
-    m_oldBitmap.Attach(static_cast<HBITMAP>(SelectObject(m_bitmap)));
-    MatchTarget();
-    return TRUE;
-}
-
-BOOL CBufferedDC::BorrowBuffer(CPaintBuffer& buffer) {
+BOOL CBufferedDC::UseBuffer(CPaintBuffer& buffer) {
     CRect rcDevice = m_rect;
     m_pDC->LPtoDP(rcDevice);
     HDC hMemDC = buffer.Get(m_pDC->m_hDC, rcDevice.Width(), rcDevice.Height());

@@ -16,16 +16,13 @@ public:
     ~CBufferedDC() override;
 
 private:
-    BOOL m_bMemDC = FALSE;      // FALSE: drawing goes straight to the target
-    CMemoryDC m_memDC;          // the surface made for this paint, if any...
-    CBitmap m_bitmap;           // ...and its bitmap
-    CBitmapHandle m_oldBitmap;  // the memory DC's bitmap before m_bitmap
-    CDC* m_pDC;                 // the target, not owned
-    CRect m_rect;               // the area covered, in the target's logical units
-    int m_nSavedDC = 0;         // a borrowed surface's state before this paint, else 0
+    BOOL m_bMemDC = FALSE;     // FALSE: drawing goes straight to the target
+    CPaintBuffer m_ownBuffer;  // the surface of this paint alone, when none is lent
+    CDC* m_pDC;                // the target, not owned
+    CRect m_rect;              // the area covered, in the target's logical units
+    int m_nSavedDC = 0;        // the surface's state before this paint
 
-    BOOL CreateBuffer();
-    BOOL BorrowBuffer(CPaintBuffer& buffer);
+    BOOL UseBuffer(CPaintBuffer& buffer);
     // Gives the memory DC the target's mapping, its first pixel standing for m_rect's corner.
     void MatchTarget();
     void FillBackground();

@@ -346,3 +346,18 @@ CString JoinPath(const CString& folder, const CString& name, UINT nCodePage) {
         return folder + name;
     return folder + "\\" + name;
 }
+
+namespace {
+int CompareFileNames(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE);
+}
+}  // namespace
+
+bool SameFileName(const std::wstring& a, const std::wstring& b) {
+    return CompareFileNames(a, b) == CSTR_EQUAL;
+}
+
+bool FileNameLess::operator()(const std::wstring& a, const std::wstring& b) const {
+    return CompareFileNames(a, b) == CSTR_LESS_THAN;
+}

@@ -85,6 +85,13 @@ CString FileNameOfPath(const CString& path, UINT nCodePage = CP_ACP);
 // separator (a drive's root) gets no second one.
 CString JoinPath(const CString& folder, const CString& name, UINT nCodePage = CP_ACP);
 
+// Names compared as the file system compares them: without regard to case, by the system's
+// own upper-case table.
+bool SameFileName(const std::wstring& a, const std::wstring& b);
+struct FileNameLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const;
+};
+
 inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
 inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }
 inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }

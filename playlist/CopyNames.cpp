@@ -1,7 +1,5 @@
 #include "playlist/CopyNames.h"
 
-#include <windows.h>
-
 CCopyNames::CCopyNames(UINT nRows) : m_nDigits(3) {
     // Up to 999 rows keep the three digits that players and users already know.
     for (UINT n = nRows; n >= 1000; n /= 10)
@@ -16,12 +14,6 @@ CString CCopyNames::Name(UINT nRow, const CString& fileName, BOOL bPrefix) const
     return name;
 }
 
-BOOL CCopyNames::Filled(const CString& path) const { return m_filled.count(AnsiToWide(path)) != 0; }
+BOOL CCopyNames::Filled(const CString& name) const { return m_filled.count(AnsiToWide(name)) != 0; }
 
-void CCopyNames::Fill(const CString& path) { m_filled.insert(AnsiToWide(path)); }
-
-bool CCopyNames::NameLess::operator()(const std::wstring& a, const std::wstring& b) const {
-    // The system's own upper-case table, as the file system uses it.
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                                  static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
-}
+void CCopyNames::Fill(const CString& name) { m_filled.insert(AnsiToWide(name)); }

@@ -17,16 +17,12 @@ public:
     // digits at least ("001_song.mp3"; "0001_song.mp3" in a list of 1,000 rows or more),
     // otherwise fileName itself.
     CString Name(UINT nRow, const CString& fileName, BOOL bPrefix) const;
-    // TRUE when a copy of this run has already arrived at path, compared as the file system
-    // compares names (without regard to case).
-    BOOL Filled(const CString& path) const;
-    void Fill(const CString& path);
+    // TRUE when a copy of this run has already arrived under name, compared as the file
+    // system compares names (without regard to case).
+    BOOL Filled(const CString& name) const;
+    void Fill(const CString& name);
 
 private:
-    struct NameLess {
-        bool operator()(const std::wstring& a, const std::wstring& b) const;
-    };
-
-    int m_nDigits;                              // of every prefix of the run
-    std::set<std::wstring, NameLess> m_filled;  // the paths the run's copies arrived at
+    int m_nDigits;                                  // of every prefix of the run
+    std::set<std::wstring, FileNameLess> m_filled;  // the names the run's copies arrived at
 };

@@ -63,7 +63,7 @@ BOOL CPlaylistDlg::ConfirmCopyBeyondFreeSpace() {
     CString question;
     question.Format("These files need %I64u MB, but %s has %I64u MB free. Copy the files that fit?",
                     needed >> 20, static_cast<LPCSTR>(drive), totalFree.QuadPart >> 20);
-    return ::MessageBoxA(m_hWnd, question, GetWindowText(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return ShowMessage(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CPlaylistDlg::CopyFilesToDevice() {
@@ -98,9 +98,8 @@ void CPlaylistDlg::CopyFilesToDevice() {
         m_progress.SendMessage(PBM_STEPIT);
 
         // Two rows of one name: the later one would replace what the earlier one brought.
-        const CString target = drive + "\\" + targetName;
-        if (!names.Filled(target) && copy.Copy(sourcePath, drive, targetName))
-            names.Fill(target);
+        if (!names.Filled(targetName) && copy.Copy(sourcePath, drive, targetName))
+            names.Fill(targetName);
         else
             ++nFailed;
     }

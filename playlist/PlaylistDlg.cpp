@@ -173,3 +173,7 @@ void CPlaylistDlg::OnPaint() {
 }
 
 HCURSOR CPlaylistDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+int CPlaylistDlg::ShowMessage(const CString& text, UINT nType) {
+    return ::MessageBoxA(m_hWnd, text, GetWindowText(), nType);
+}

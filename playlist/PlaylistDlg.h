@@ -90,6 +90,8 @@ protected:
     // When the rows' files need more than the selected drive has free, asks whether to copy
     // what fits; FALSE when the answer is no.
     BOOL ConfirmCopyBeyondFreeSpace();
+    // A message box over the window, under the window's title; returns the button pressed.
+    int ShowMessage(const CString& text, UINT nType);
 
     CImageToolBar m_toolBar;
     ULARGE_INTEGER m_totalBytes;

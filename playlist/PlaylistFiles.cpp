@@ -28,8 +28,7 @@ std::vector<std::wstring> DroppedPaths(HDROP hDrop) {
 void CPlaylistDlg::Import(const std::vector<std::wstring>& paths, PathSource source) {
     ImportContext context;
     context.ask = [this](const CString& question) {
-        return ::MessageBoxA(m_hWnd, question, GetWindowText(), MB_YESNO | MB_ICONQUESTION) ==
-               IDYES;
+        return ShowMessage(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
     };
     ImportResult result = ImportPaths(paths, source, context);
     // Files chosen in the dialog arrive as they were picked, with nothing to tell and the list
@@ -52,8 +51,7 @@ void CPlaylistDlg::AppendImported(const ImportResult& result) {
     CString message = DescribeImport(result);
     if (!message.IsEmpty()) {
         const bool bLeftOut = result.SkippedCount() > 0 || !result.unreadable.empty();
-        ::MessageBoxA(m_hWnd, message, GetWindowText(),
-                      MB_OK | (bLeftOut ? MB_ICONWARNING : MB_ICONINFORMATION));
+        ShowMessage(message, MB_OK | (bLeftOut ? MB_ICONWARNING : MB_ICONINFORMATION));
     }
 }
 
@@ -85,7 +83,7 @@ void CPlaylistDlg::OnSavePlaylist() {
     CString message = "The playlist could not be saved as " + path + ": " +
                       SystemErrorText(dwError) +
                       (bExisted ? "\nThe file that was there is unchanged." : "");
-    ::MessageBoxA(m_hWnd, message, GetWindowText(), MB_OK | MB_ICONERROR);
+    ShowMessage(message, MB_OK | MB_ICONERROR);
 }
 
 void CPlaylistDlg::OnDropFiles(HDROP hDropInfo) {

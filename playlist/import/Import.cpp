@@ -13,28 +13,9 @@ namespace {
 // Deep enough for any music collection; a bound all the same against cycles through links.
 const int kMaxFolderDepth = 32;
 
-struct NoCaseLess {
-    bool operator()(const std::wstring& a, const std::wstring& b) const {
-        return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
-    }
-};
-
-bool SameNoCase(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
-}
-
 // A drive's root already ends with its separator.
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD nLength = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (nLength == 0)
-        return path;
-    std::wstring full(nLength, L'\0');
-    full.resize(::GetFullPathNameW(path.c_str(), nLength, &full[0], nullptr));
-    return full;
 }
 
 // Errors that say a computer did not answer at all, rather than that it has no such file.
@@ -84,7 +65,7 @@ public:
     // Reads a playlist in the place of the entry that names it; path is full.
     void ReadPlaylist(const std::wstring& path) {
         if (std::any_of(m_chain.begin(), m_chain.end(),
-                        [&](const std::wstring& reading) { return SameNoCase(reading, path); })) {
+                        [&](const std::wstring& reading) { return SameFileName(reading, path); })) {
             m_result.Skip(SkipReason::kPlaylistLoop);
             return;
         }
@@ -183,12 +164,12 @@ private:
     void AskAboutComputers(const std::vector<PlaylistEntry>& entries,
                            const std::wstring& ownComputer) {
         std::vector<std::wstring> computers;
-        std::set<std::wstring, NoCaseLess> named;
+        std::set<std::wstring, FileNameLess> named;
         for (const PlaylistEntry& entry : entries) {
             if (entry.kind != PlaylistEntry::Kind::kPath)
                 continue;
             std::wstring computer = ComputerOf(entry.path);
-            if (!computer.empty() && !SameNoCase(computer, ownComputer) &&
+            if (!computer.empty() && !SameFileName(computer, ownComputer) &&
                 !m_lookThere.count(computer) && !m_unreachable.count(computer) &&
                 named.insert(computer).second)
                 computers.push_back(computer);
@@ -224,7 +205,7 @@ private:
                 return;
             }
             auto answer = m_lookThere.find(computer);
-            if (!SameNoCase(computer, ownComputer) &&
+            if (!SameFileName(computer, ownComputer) &&
                 (answer == m_lookThere.end() || !answer->second)) {
                 m_result.Skip(SkipReason::kOtherComputer);
                 return;
@@ -250,8 +231,8 @@ private:
     const ImportContext& m_context;
     ImportResult m_result;
     std::vector<std::wstring> m_chain;  // the playlists being read, the outermost first
-    std::map<std::wstring, bool, NoCaseLess> m_lookThere;  // each computer asked about: Yes?
-    std::set<std::wstring, NoCaseLess> m_unreachable;      // computers that did not answer
+    std::map<std::wstring, bool, FileNameLess> m_lookThere;  // each computer asked about: Yes?
+    std::set<std::wstring, FileNameLess> m_unreachable;      // computers that did not answer
 };
 
 }  // namespace

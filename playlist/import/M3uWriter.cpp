@@ -7,16 +7,6 @@
 
 namespace {
 
-std::string ToUtf8(const std::wstring& text) {
-    int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-    std::string utf8(nBytes > 0 ? nBytes : 0, '\0');
-    if (nBytes > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0],
-                              nBytes, nullptr, nullptr);
-    return utf8;
-}
-
 // Writes content to a new file beside the target, then renames it over the target, so that a
 // failure on the way leaves whatever file was there untouched.
 DWORD ReplaceFileWith(const std::wstring& path, const std::string& content) {
@@ -54,7 +44,11 @@ DWORD WriteM3uPlaylist(LPCSTR lpszPath, const std::vector<CString>& paths) {
     const std::wstring path = AnsiToWide(lpszPath);
     std::string content = IsUtf8PlaylistName(path) ? "" : "\xEF\xBB\xBF";
     content += "#EXTM3U\r\n";
-    for (const CString& row : paths)
-        content += ToUtf8(AnsiToWide(row)) + "\r\n";
+    for (const CString& row : paths) {
+        CString utf8;
+        WideToAnsi(AnsiToWide(row), &utf8, CP_UTF8);
+        content += static_cast<LPCSTR>(utf8);
+        content += "\r\n";
+    }
     return ReplaceFileWith(path, content);
 }

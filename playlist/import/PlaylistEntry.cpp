@@ -1,6 +1,6 @@
 #include "playlist/import/PlaylistEntry.h"
 
-#include <windows.h>
+#include "framework/String.h"
 
 #include <cwctype>
 
@@ -37,12 +37,10 @@ int HexValue(char ch) {
 // %XX sequences as the bytes of UTF-8 text; false when the result is no valid UTF-8. A '%'
 // that starts no sequence stands for itself.
 bool PercentDecode(const std::wstring& text, std::wstring* pDecoded) {
-    const int nText = static_cast<int>(text.size());
-    int nBytes =
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), nText, nullptr, 0, nullptr, nullptr);
-    std::string utf8(nBytes > 0 ? nBytes : 0, '\0');
-    if (nBytes > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), nText, &utf8[0], nBytes, nullptr, nullptr);
+    CString converted;
+    if (!WideToAnsi(text, &converted, CP_UTF8))
+        return false;
+    const std::string utf8(converted, static_cast<size_t>(converted.GetLength()));
     std::string bytes;
     for (size_t i = 0; i < utf8.size(); ++i) {
         if (utf8[i] == '%' && i + 2 < utf8.size() && HexValue(utf8[i + 1]) >= 0 &&
@@ -122,13 +120,7 @@ std::wstring Resolve(const std::wstring& entry, const std::wstring& playlistPath
         joined = DriveOf(playlistPath) + entry;
     else
         joined = FolderOf(playlistPath) + entry;
-    DWORD nLength = ::GetFullPathNameW(joined.c_str(), 0, nullptr, nullptr);
-    if (nLength == 0)
-        return joined;
-    std::wstring full(nLength, L'\0');
-    nLength = ::GetFullPathNameW(joined.c_str(), nLength, &full[0], nullptr);
-    full.resize(nLength);
-    return full;
+    return FullPath(joined);
 }
 
 }  // namespace
@@ -147,6 +139,15 @@ PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistP
         }
     }
     return {PlaylistEntry::Kind::kPath, Resolve(path, playlistPath)};
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    DWORD nLength = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (nLength == 0)
+        return path;
+    std::wstring full(nLength, L'\0');
+    full.resize(::GetFullPathNameW(path.c_str(), nLength, &full[0], nullptr));
+    return full;
 }
 
 std::wstring ComputerOf(const std::wstring& path) {

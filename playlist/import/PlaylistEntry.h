@@ -15,5 +15,8 @@ struct PlaylistEntry {
 // file://server/share/x is \\server\share\x and file:///x/y the playlist drive's \x\y.
 PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistPath);
 
+// The path made absolute, "." and ".." worked out; as it is when the system cannot.
+std::wstring FullPath(const std::wstring& path);
+
 // The computer that a full path lies on ("nas" for \\nas\share\x); empty for this one.
 std::wstring ComputerOf(const std::wstring& path);
