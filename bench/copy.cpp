@@ -8,8 +8,8 @@
 #include "bench/support/DriveCheck.h"
 #include "bench/support/SourceSet.h"
 #include "bench/support/Stopwatch.h"
-#include "playlist/CopyNames.h"
-#include "playlist/StagedCopy.h"
+#include "copy/CopyNames.h"
+#include "copy/StagedCopy.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
 

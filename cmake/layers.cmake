@@ -3,7 +3,9 @@
 # single headers) it may use, so an include that runs upward names no file and does not build.
 #   framework         the window and GDI class library
 #   controls          the reusable controls, on the framework
-#   playlist_import   paths to playlist rows, no window: on the framework's string
+#   import            paths to playlist rows, no window: on the framework's string
+#   copy              what a copy writes onto the device, no window: the staged copy, the
+#                     run's names, the plan of an update and the file system's limits
 #   about_box         the About box, which the window's system menu opens: the one use that
 #                     runs upward, from the window to the application shell, kept to this box
 #   playlist          the main window
@@ -40,11 +42,11 @@ endfunction()
 layer(framework SOURCES framework/*.cpp EXCEPT framework/AppMain.cpp SEES framework)
 
 layer(controls SOURCES controls/*/*.cpp SEES framework controls LINKS framework)
-layer(playlist_import SOURCES playlist/import/*.cpp SEES framework playlist/import
-      LINKS framework)
+layer(import SOURCES import/*.cpp SEES framework import LINKS framework)
+layer(copy SOURCES copy/*.cpp SEES framework copy LINKS framework)
 layer(about_box SOURCES app/AboutBox.cpp SEES framework app/AboutBox.h res LINKS framework)
 layer(playlist SOURCES playlist/*.cpp
-      SEES framework controls playlist res app/AboutBox.h
-      LINKS controls playlist_import about_box framework)
+      SEES framework controls import copy playlist res app/AboutBox.h
+      LINKS controls import copy about_box framework)
 layer(app SOURCES app/PlaylistApp.cpp SEES framework controls playlist res app
       LINKS playlist)

@@ -3,8 +3,8 @@
 // dropped when it ends.
 #include "playlist/PlaylistDlg.h"
 
-#include "playlist/CopyNames.h"
-#include "playlist/StagedCopy.h"
+#include "copy/CopyNames.h"
+#include "copy/StagedCopy.h"
 
 namespace {
 

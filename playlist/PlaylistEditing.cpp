@@ -3,8 +3,8 @@
 #include "framework/FileDialog.h"
 #include "framework/Shell.h"
 #include "playlist/ListPaintPause.h"
-#include "playlist/import/Import.h"
-#include "playlist/import/MediaFiles.h"
+#include "import/Import.h"
+#include "import/MediaFiles.h"
 
 #include <shellapi.h>
 

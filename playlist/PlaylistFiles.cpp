@@ -2,8 +2,8 @@
 #include "playlist/PlaylistDlg.h"
 
 #include "framework/FileDialog.h"
-#include "playlist/import/Import.h"
-#include "playlist/import/M3uWriter.h"
+#include "import/Import.h"
+#include "import/M3uWriter.h"
 
 #include <shellapi.h>
 

@@ -1,6 +1,6 @@
 // Reading and writing playlist files, and what the user is told about entries left out.
-#include "playlist/import/Import.h"
-#include "playlist/import/M3uWriter.h"
+#include "import/Import.h"
+#include "import/M3uWriter.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>

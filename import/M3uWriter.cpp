@@ -1,7 +1,7 @@
-#include "playlist/import/M3uWriter.h"
+#include "import/M3uWriter.h"
 
 #include "framework/KernelHandle.h"
-#include "playlist/import/MediaFiles.h"
+#include "import/MediaFiles.h"
 
 #include <string>
 

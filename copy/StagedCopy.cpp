@@ -1,4 +1,4 @@
-#include "playlist/StagedCopy.h"
+#include "copy/StagedCopy.h"
 
 #include <windows.h>
 

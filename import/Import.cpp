@@ -1,8 +1,8 @@
-#include "playlist/import/Import.h"
+#include "import/Import.h"
 
 #include "framework/KernelHandle.h"
-#include "playlist/import/MediaFiles.h"
-#include "playlist/import/PlaylistEntry.h"
+#include "import/MediaFiles.h"
+#include "import/PlaylistEntry.h"
 
 #include <algorithm>
 #include <map>

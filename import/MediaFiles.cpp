@@ -1,4 +1,4 @@
-#include "playlist/import/MediaFiles.h"
+#include "import/MediaFiles.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "playlist/import/ImportResult.h"
+#include "import/ImportResult.h"
 
 namespace {
 

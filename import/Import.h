@@ -3,8 +3,8 @@
 // caller shows the question and the message.
 #pragma once
 
-#include "playlist/import/ImportResult.h"
-#include "playlist/import/PlaylistText.h"
+#include "import/ImportResult.h"
+#include "import/PlaylistText.h"
 
 #include <functional>
 #include <string>

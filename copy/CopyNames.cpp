@@ -1,4 +1,4 @@
-#include "playlist/CopyNames.h"
+#include "copy/CopyNames.h"
 
 CCopyNames::CCopyNames(UINT nRows) : m_nDigits(3) {
     // Up to 999 rows keep the three digits that players and users already know.

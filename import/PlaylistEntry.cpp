@@ -1,4 +1,4 @@
-#include "playlist/import/PlaylistEntry.h"
+#include "import/PlaylistEntry.h"
 
 #include "framework/String.h"
 

@@ -1,4 +1,4 @@
-#include "playlist/import/PlaylistText.h"
+#include "import/PlaylistText.h"
 
 #include <algorithm>
 #include <cstring>
