@@ -17,3 +17,15 @@ CString CCopyNames::Name(UINT nRow, const CString& fileName, BOOL bPrefix) const
 BOOL CCopyNames::Filled(const CString& name) const { return m_filled.count(AnsiToWide(name)) != 0; }
 
 void CCopyNames::Fill(const CString& name) { m_filled.insert(AnsiToWide(name)); }
+
+CString ListOfNames(const std::vector<CString>& names, size_t nShown) {
+    CString text;
+    for (size_t i = 0; i < names.size() && i < nShown; ++i)
+        text += (i ? ", " : "") + names[i];
+    if (names.size() > nShown) {
+        CString more;
+        more.Format(" and %u more", static_cast<unsigned>(names.size() - nShown));
+        text += more;
+    }
+    return text;
+}

@@ -7,6 +7,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 class CCopyNames {
 public:
@@ -26,3 +27,6 @@ private:
     int m_nDigits;                                  // of every prefix of the run
     std::set<std::wstring, FileNameLess> m_filled;  // the names the run's copies arrived at
 };
+
+// Names for a message: the first nShown, then how many more ("a, b, c and 2 more").
+CString ListOfNames(const std::vector<CString>& names, size_t nShown);

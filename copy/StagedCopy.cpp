@@ -1,45 +1,126 @@
 #include "copy/StagedCopy.h"
 
-#include <windows.h>
+#include "copy/DriveFiles.h"
+#include "framework/KernelHandle.h"
 
-namespace {
+#include <vector>
+
 // The copy is made in a folder of its own rather than beside the copies: looking up a name
 // that does not exist yet costs some file systems a scan of the whole folder, and the root
 // fills with thousands of copies.
 const char kStagingFolder[] = "~ovelo.tmp";
+
+namespace {
 const char kStagedName[] = "copy.tmp";
-// Beside the copies, when the staging folder cannot be made.
+// Beside the copies, when the staging folder cannot be made or written.
 const char kFallbackName[] = "~ovelo-copy.tmp";
+const DWORD kPieceBytes = 1 << 20;
+
+enum class Piecewise { kCopied, kFailed, kTargetRefused, kStopped };
+
+// Copies source to target a piece at a time, asking progress after each: a copy must stop
+// within a long file, and CopyFileEx does not call its progress routine everywhere (Wine's
+// never does). Only files on a disk are copied: a device named as a file has no end. The copy
+// takes the source's time of last writing and its attributes, as CopyFile gives them.
+Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes,
+                       const CStagedCopy::Progress& progress) {
+    const CHandle hSource(::CreateFileA(lpszSource, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (hSource.IsNull() || ::GetFileType(hSource) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(hSource, &info))
+        return Piecewise::kFailed;
+    const ULONGLONG nTotal = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (nTotal > nMaxBytes)
+        return Piecewise::kFailed;
+    {
+        const CHandle hTarget(::CreateFileA(lpszTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                            nullptr));
+        if (hTarget.IsNull())
+            return Piecewise::kTargetRefused;
+        std::vector<char> piece(kPieceBytes);
+        ULONGLONG nCopied = 0;
+        for (DWORD nRead = 0;; nCopied += nRead) {
+            if (!::ReadFile(hSource, piece.data(), kPieceBytes, &nRead, nullptr))
+                return Piecewise::kFailed;
+            if (nRead == 0)
+                break;
+            DWORD nWritten = 0;
+            if (nCopied + nRead > nMaxBytes ||
+                !::WriteFile(hTarget, piece.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
+                return Piecewise::kFailed;
+            if (progress && !progress(nCopied + nRead, nTotal))
+                return Piecewise::kStopped;
+        }
+        if (!::SetFileTime(hTarget, nullptr, nullptr, &info.ftLastWriteTime))
+            return Piecewise::kFailed;
+    }
+    const DWORD dwKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                         FILE_ATTRIBUTE_ARCHIVE;
+    if (info.dwFileAttributes & dwKept)
+        ::SetFileAttributesA(lpszTarget, info.dwFileAttributes & dwKept);
+    return Piecewise::kCopied;
+}
+
+// Whether a rename into folder failed because the folder has no room for another name. Some
+// drivers say so only as access denied, which a read-only file in the way says as well: a
+// new name is tried then.
+bool IsFolderFull(const CString& folder, DWORD dwError) {
+    if (dwError == ERROR_DISK_FULL || dwError == ERROR_HANDLE_DISK_FULL ||
+        dwError == ERROR_CANNOT_MAKE)
+        return true;
+    if (dwError != ERROR_ACCESS_DENIED)
+        return false;
+    const CString probe = folder + "\\~ovelo.new";
+    const CHandle hProbe(::CreateFileA(probe, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return hProbe.IsNull() && ::GetLastError() != ERROR_FILE_EXISTS;
+}
 }  // namespace
 
 CStagedCopy::~CStagedCopy() { RemoveStaging(); }
 
-BOOL CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CString& name) {
-    const CString temporary = TemporaryPath(folder);
-    if (::CopyFileA(lpszSource, temporary, FALSE) &&
-        ::MoveFileExA(temporary, folder + "\\" + name, MOVEFILE_REPLACE_EXISTING))
-        return TRUE;
-    // A partial copy would take the space that later files need. It may have kept the
-    // source's read-only attribute, which blocks its removal and every later copy.
-    if (!::DeleteFileA(temporary) && ::GetLastError() == ERROR_ACCESS_DENIED) {
-        ::SetFileAttributesA(temporary, FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(temporary);
+CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CString& name,
+                              ULONGLONG nMaxBytes, const Progress& progress) {
+    CString temporary = TemporaryPath(folder);
+    Piecewise result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress);
+    // A staging folder that takes no file is given up for a place beside the copies.
+    if (result == Piecewise::kTargetRefused && !m_staging.IsEmpty()) {
+        RemoveFile(temporary);
+        m_bStagingRefused = true;
+        RemoveStaging();
+        temporary = TemporaryPath(folder);
+        result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress);
     }
+    if (result == Piecewise::kCopied) {
+        if (::MoveFileExA(temporary, folder + "\\" + name, MOVEFILE_REPLACE_EXISTING))
+            return CopyOutcome::kCopied;
+        const DWORD dwError = ::GetLastError();
+        RemoveFile(temporary);
+        return IsFolderFull(folder, dwError) ? CopyOutcome::kFolderFull : CopyOutcome::kFailed;
+    }
+    // A partial copy would take the space that later files need.
+    RemoveFile(temporary);
     // The device may have gone, and may come back: the next copy then makes the folder anew.
     if (!m_staging.IsEmpty() && ::GetFileAttributesA(m_staging) == INVALID_FILE_ATTRIBUTES)
         m_staging.Empty();
-    return FALSE;
+    return result == Piecewise::kStopped ? CopyOutcome::kStopped : CopyOutcome::kFailed;
 }
 
 CString CStagedCopy::TemporaryPath(const CString& folder) {
     const CString staging = folder + "\\" + kStagingFolder;
-    if (staging != m_staging) {
+    if (staging != m_staging && !m_bStagingRefused) {
         RemoveStaging();
-        // One left behind by a run that never ended is used and removed like a new one.
+        // One left behind by a run that never ended is used and removed like a new one, with
+        // what it holds: a read-only attribute, or the partial copy of a run that was cut off.
         const DWORD dwAttributes = ::GetFileAttributesA(staging);
-        if (::CreateDirectoryA(staging, nullptr) ||
-            (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_DIRECTORY)))
+        if (::CreateDirectoryA(staging, nullptr) || (dwAttributes != INVALID_FILE_ATTRIBUTES &&
+                                                     (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
+            ::SetFileAttributesA(staging, FILE_ATTRIBUTE_DIRECTORY);
+            RemoveFile(staging + "\\" + kStagedName);
             m_staging = staging;
+        }
     }
     return m_staging.IsEmpty() ? folder + "\\" + kFallbackName : m_staging + "\\" + kStagedName;
 }

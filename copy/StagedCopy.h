@@ -5,20 +5,38 @@
 
 #include "framework/String.h"
 
+#include <functional>
+
+// The folder, in the device folder, where copies are made before they are renamed into place.
+extern const char kStagingFolder[];
+
+enum class CopyOutcome {
+    kCopied,
+    kFailed,
+    kStopped,     // told to stop while the file was copied
+    kFolderFull,  // the whole file was copied, but the device folder takes no further name
+};
+
 class CStagedCopy {
 public:
+    // Told the bytes copied of the current file now and then; false stops its copy.
+    using Progress = std::function<bool(ULONGLONG nCopied, ULONGLONG nTotal)>;
+
     CStagedCopy() = default;
     // Removes the staging folder.
     ~CStagedCopy();
     CStagedCopy(const CStagedCopy&) = delete;
     CStagedCopy& operator=(const CStagedCopy&) = delete;
 
-    // Copies lpszSource to folder\name, replacing a file of that name. TRUE only when the
-    // whole file arrived; otherwise the device holds what it held before.
-    BOOL Copy(LPCSTR lpszSource, const CString& folder, const CString& name);
+    // Copies lpszSource to folder\name, replacing a file of that name. kCopied only when the
+    // whole file arrived; otherwise the device holds what it held before. A source that grows
+    // past nMaxBytes fails.
+    CopyOutcome Copy(LPCSTR lpszSource, const CString& folder, const CString& name,
+                     ULONGLONG nMaxBytes, const Progress& progress = nullptr);
 
 private:
     CString m_staging;  // the staging folder made on the device, empty while there is none
+    bool m_bStagingRefused = false;  // it took no file: copies are made beside the copies
 
     // Where the copy is made before it is renamed into place.
     CString TemporaryPath(const CString& folder);

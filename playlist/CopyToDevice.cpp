@@ -1,10 +1,11 @@
 // Copy Files: every row, in order, into the root of the selected drive, inside the command
-// handler. Esc stops the run between two files, and what was typed or clicked meanwhile is
-// dropped when it ends.
+// handler; or, where the drive holds an earlier copy of the list, an update that renames and
+// removes instead of copying again. Whatever the drive's file system cannot take is asked
+// about before anything is written. Esc stops the run, and what was typed or clicked
+// meanwhile is dropped when it ends.
 #include "playlist/PlaylistDlg.h"
 
-#include "copy/CopyNames.h"
-#include "copy/StagedCopy.h"
+#include "playlist/CopyRun.h"
 
 namespace {
 
@@ -33,12 +34,10 @@ void DiscardInput(HWND hWnd) {
     }
 }
 
-ULONGLONG FileBytes(LPCSTR lpszPath) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(lpszPath, GetFileExInfoStandard, &data))
-        return 0;
-    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-}
+const char kOrderText[] =
+    "The files on %s do not stand on the disk in the order of the list, and players that play "
+    "files in the order they were written will play them in another order. To put them in "
+    "order, use Format Device, then Copy Files: a freshly formatted drive has no gaps.";
 
 }  // namespace
 
@@ -48,72 +47,71 @@ void CPlaylistDlg::OnCopyFiles() {
     CopyFilesToDevice();
 }
 
-BOOL CPlaylistDlg::ConfirmCopyBeyondFreeSpace() {
-    const CString drive = m_driveCombo.GetWindowText();
-    ULARGE_INTEGER totalFree;
-    // A drive that cannot say is not asked about: each file fails as it comes, as on a drive
-    // that leaves during the run.
-    if (!::GetDiskFreeSpaceExA(drive + "\\", nullptr, nullptr, &totalFree))
-        return TRUE;
-    ULONGLONG needed = 0;
-    for (int i = 0; i < m_playlist.GetItemCount(); ++i)
-        needed += FileBytes(m_playlist.GetItemText(i, 1));
-    if (needed <= totalFree.QuadPart)
-        return TRUE;
-    CString question;
-    question.Format("These files need %I64u MB, but %s has %I64u MB free. Copy the files that fit?",
-                    needed >> 20, static_cast<LPCSTR>(drive), totalFree.QuadPart >> 20);
-    return ShowMessage(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+BOOL CPlaylistDlg::IsDriveSelected(const CString& drive) {
+    return m_driveCombo.GetCurSel() >= 0 && m_driveCombo.GetWindowText() == drive;
+}
+
+std::vector<CopyRow> CPlaylistDlg::ReadCopyRows() {
+    std::vector<CopyRow> rows(static_cast<size_t>(m_playlist.GetItemCount()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].fileName = m_playlist.GetItemText(static_cast<int>(i), 0);
+        rows[i].path = m_playlist.GetItemText(static_cast<int>(i), 1);
+        rows[i].source = ReadFileFacts(rows[i].path);
+    }
+    return rows;
 }
 
 void CPlaylistDlg::CopyFilesToDevice() {
-    const UINT nRows = static_cast<UINT>(m_playlist.GetItemCount());
-    if (nRows == 0 || !ConfirmCopyBeyondFreeSpace())
+    const CString drive = m_driveCombo.GetWindowText();
+    if (m_playlist.GetItemCount() == 0 || drive.IsEmpty())
         return;
-    // The 32-bit range: the 16-bit packing would wrap at 65,536 rows.
-    m_progress.SendMessage(PBM_SETRANGE32, 0, static_cast<LPARAM>(nRows));
-    m_progress.SendMessage(PBM_SETPOS, 0);
-    m_progress.SendMessage(PBM_SETSTEP, 1);
-    m_progress.SendMessage(PPM_SHOWPERCENT, FALSE);
-
-    CStagedCopy copy;
-    CCopyNames names(nRows);
-    UINT nFailed = 0;
-    UINT i = 0;
-    BOOL bStopped = FALSE;
-    ::GetAsyncKeyState(VK_ESCAPE);  // an Esc pressed before the run began is not for it
-    for (; i < static_cast<UINT>(m_playlist.GetItemCount()); ++i) {
-        if (i > 0 && EscapePressed(m_hWnd)) {
-            bStopped = TRUE;
-            break;
-        }
-        CString sourcePath = m_playlist.GetItemText(static_cast<int>(i), 1);
-        CString fileName = m_playlist.GetItemText(static_cast<int>(i), 0);
-        CString drive = m_driveCombo.GetWindowText();
-        CString targetName = names.Name(i, fileName, m_addPrefixCheck.GetCheck() == BST_CHECKED);
-
-        CString status;
-        status.Format("Copying %s(%u of %u)...", static_cast<LPCSTR>(fileName), i + 1, nRows);
-        m_progress.SetWindowText(status);
-        m_progress.SendMessage(PBM_STEPIT);
-
-        // Two rows of one name: the later one would replace what the earlier one brought.
-        if (!names.Filled(targetName) && copy.Copy(sourcePath, drive, targetName))
-            names.Fill(targetName);
-        else
-            ++nFailed;
+    const std::vector<CopyRow> rows = ReadCopyRows();
+    const VolumeFacts facts = ReadVolumeFacts(drive);
+    bool bDiskOrder = false;
+    const std::vector<RootEntry> root = ListRoot(drive, &bDiskOrder);
+    // Where the order of the disk is known, it is what a player follows.
+    const bool bOrderKnown = bDiskOrder || ListsDiskOrder(facts);
+    const UpdatePlan plan =
+        PlanUpdate(rows, m_addPrefixCheck.GetCheck() == BST_CHECKED, root, bOrderKnown);
+    bool bUpdate = false;
+    // Each question runs a modal loop, in which the drive may leave or another be chosen: the
+    // files go only to the drive that the questions named.
+    if (plan.nHeld > 0) {
+        const int nAnswer = ShowMessage(DescribeUpdate(drive, plan, static_cast<UINT>(rows.size())),
+                                        MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (nAnswer == IDCANCEL || !IsDriveSelected(drive))
+            return;
+        bUpdate = nAnswer == IDYES;
+    }
+    const std::vector<CString> limits =
+        LimitsMet(drive, facts, root,
+                  bUpdate ? LoadOfUpdate(plan, rows, root)
+                          : LoadOfCopy(rows, m_addPrefixCheck.GetCheck() == BST_CHECKED));
+    if (!limits.empty()) {
+        CString question;
+        for (const CString& line : limits)
+            question += line + (limits.size() > 1 ? "\n" : " ");
+        if (ShowMessage(question + "Copy the files that fit?", MB_YESNO | MB_ICONQUESTION) !=
+                IDYES ||
+            !IsDriveSelected(drive))
+            return;
     }
 
+    ::GetAsyncKeyState(VK_ESCAPE);  // an Esc pressed before the run began is not for it
+    CCopyRun run(m_progress, drive, facts, [this] { return EscapePressed(m_hWnd) != FALSE; });
+    if (bUpdate)
+        run.Update(plan, rows);
+    else
+        run.CopyRows(m_playlist, m_addPrefixCheck, rows);
     // A run with failures must not look like a complete copy.
-    CString summary("Complete");
-    if (bStopped && nFailed > 0)
-        summary.Format("Stopped, %u of %u files copied, %u failed", i - nFailed, nRows, nFailed);
-    else if (bStopped)
-        summary.Format("Stopped, %u of %u files copied", i - nFailed, nRows);
-    else if (nFailed > 0)
-        summary.Format("Complete, %u of %u files failed", nFailed, i);
-    m_progress.SetWindowText(summary);
+    m_progress.SetWindowText(run.Summary());
     m_progress.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     OnSelchangeDrive();  // the copies took space
     DiscardInput(m_hWnd);
+    const std::vector<RootEntry> after = ListRoot(drive, &bDiskOrder);
+    if ((bDiskOrder || ListsDiskOrder(facts)) && !StandsInListOrder(after, run.Names())) {
+        CString text;
+        text.Format(kOrderText, static_cast<LPCSTR>(drive));
+        ShowMessage(text, MB_OK | MB_ICONINFORMATION);
+    }
 }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+struct CopyRow;
 struct ImportResult;
 enum class PathSource;
 
@@ -87,9 +88,10 @@ protected:
     // Moves the selected rows, in their order, to stand before row nBefore of the list as it
     // is now (the row count for the end); they stay selected.
     void MoveSelectionTo(int nBefore);
-    // When the rows' files need more than the selected drive has free, asks whether to copy
-    // what fits; FALSE when the answer is no.
-    BOOL ConfirmCopyBeyondFreeSpace();
+    // The rows as a copy takes them, with their sources' sizes and times.
+    std::vector<CopyRow> ReadCopyRows();
+    // Whether drive is still the selected one.
+    BOOL IsDriveSelected(const CString& drive);
     // A message box over the window, under the window's title; returns the button pressed.
     int ShowMessage(const CString& text, UINT nType);
 

@@ -107,7 +107,11 @@ TEST_F(Copy, SecondRunStartsFromAnEmptyBar) {
         AddSource("a.mp3", sources.CreateFile("a.mp3", "a"));
         AddSource("b.mp3", sources.CreateFile("b.mp3", "b"));
         RunCopy();
+        // The drive holds the first run's copies: copied again, as No to updating them says.
+        std::vector<std::string> asked;
+        Answer(IDNO, &asked);
         ProgressLog second = RunCopy();
+        EXPECT_EQ(asked.size(), 1u);
         EXPECT_EQ(second.positions, (std::vector<int>{1, 2}));
         EXPECT_EQ(second.texts.back(), "Complete");
     });

@@ -333,20 +333,10 @@ TEST_F(CopyFaults, DeviceFullMidFileFailsThatFileAlone) {
         AddRow(file.name, std::string(file.nKiB * 1024, file.name[0]));
     Put("big.avi", std::string(100 * 1024, 'o'));
     std::vector<std::string> asked;
-    auto answer = [&](int nAnswer) {
-        test::WhileModal([&asked, nAnswer] {
-            char text[256] = "";
-            HWND hBox = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-            if (!::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text)))
-                return false;
-            asked.push_back(text);
-            return ::PostMessageA(hBox, WM_COMMAND, nAnswer, 0) != FALSE;
-        });
-    };
     test::RunModal(dlg, [&] {
-        answer(IDNO);
+        Answer(IDNO, &asked);
         RunAndCheck({1, 2, 3, 4}, false, 0, nullptr, nullptr, "");
-        answer(IDYES);
+        Answer(IDYES, &asked);
         RunAndCheck({2}, false);
         ULARGE_INTEGER total, totalFree;
         ::GetDiskFreeSpaceExA("G:\\", nullptr, &total, &totalFree);

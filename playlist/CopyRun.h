@@ -1,0 +1,55 @@
+// One run of Copy Files on the progress bar: each step shows before it is carried out, what
+// fails is counted, a stop is asked for between two steps and while a file is copied, and the
+// run ends with the text that says how it went.
+#pragma once
+
+#include "controls/progress/PercentProgressCtrl.h"
+#include "copy/CopyNames.h"
+#include "copy/StagedCopy.h"
+#include "copy/VolumeLimits.h"
+#include "framework/Button.h"
+#include "framework/ListCtrl.h"
+
+#include <functional>
+
+class CCopyRun {
+public:
+    // Copies into drive's root; bStop is asked between steps and during a file's copy.
+    CCopyRun(CPercentProgressCtrl& progress, const CString& drive, const VolumeFacts& facts,
+             std::function<bool()> bStop);
+
+    // Copies every row in order. Each row, and whether its copy is named with its position,
+    // is read when its turn comes, and so is the row count; rows holds the sources' sizes as
+    // the run began.
+    void CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
+                  const std::vector<CopyRow>& rows);
+    // Carries out the steps of an update.
+    void Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows);
+
+    // The names the list's copies have on the drive, in list order, as far as the run came.
+    const std::vector<CString>& Names() const { return m_names; }
+    // "Complete", "Complete, N of M files failed", or "Stopped, N of M files copied[, K failed]".
+    CString Summary() const;
+
+private:
+    void Begin(UINT nSteps);
+    // Shows step nStep (from 1) as done to fileName.
+    void Show(const char* lpszVerb, const CString& fileName, UINT nStep);
+    // Copies a row's source under name; false when it did not arrive, and when the run was
+    // stopped during the copy.
+    bool Copied(const CopyRow& row, const CString& name);
+    void Count(bool bDone) { m_nFailed += bDone ? 0 : 1; }
+
+    CPercentProgressCtrl& m_progress;
+    const CString m_drive;
+    const VolumeFacts m_facts;
+    const std::function<bool()> m_bStop;
+    CStagedCopy m_copy;
+    std::vector<CString> m_names;
+    CString m_status;     // the text of the step being carried out
+    UINT m_nSteps = 0;    // of the run
+    UINT m_nReached = 0;  // steps begun and not stopped
+    UINT m_nFailed = 0;
+    bool m_bStopped = false;
+    bool m_bFolderFull = false;  // the root took no further name: later copies are not tried
+};
