@@ -5,33 +5,9 @@
 
 #include "copy/CopyNames.h"
 #include "copy/StagedCopy.h"
+#include "playlist/CopyInput.h"
 
 namespace {
-
-// Esc, from the key's state rather than from the queue: reading the queue would also run the
-// handlers of messages that other programs send, such as a drive's removal, in the middle of
-// the copy. Pressed in another program's window it does not count, and is forgotten.
-BOOL EscapePressed(HWND hWnd) {
-    return ::GetAsyncKeyState(VK_ESCAPE) != 0 && ::GetForegroundWindow() == hWnd;
-}
-
-// Keys and clicks given to the window while it copied are dropped: acted on afterwards, an Esc
-// or a click on the close box would close it, and a click on Copy Files would copy the list
-// again. Moves of the pointer stay, so that what lies under it lights up. Under Wine the
-// display's input becomes messages only while the queue is read: so it is read until nothing
-// is left.
-void DiscardInput(HWND hWnd) {
-    const UINT ranges[][2] = {{WM_KEYFIRST, WM_KEYLAST},
-                              {WM_LBUTTONDOWN, WM_MOUSELAST},
-                              {WM_NCLBUTTONDOWN, WM_NCXBUTTONDBLCLK}};
-    MSG msg;
-    for (BOOL bFound = TRUE; bFound;) {
-        bFound = FALSE;
-        for (const auto& range : ranges)
-            while (::PeekMessageA(&msg, hWnd, range[0], range[1], PM_REMOVE | PM_QS_INPUT))
-                bFound = TRUE;
-    }
-}
 
 ULONGLONG FileBytes(LPCSTR lpszPath) {
     WIN32_FILE_ATTRIBUTE_DATA data;
