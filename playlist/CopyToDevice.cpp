@@ -5,34 +5,10 @@
 // meanwhile is dropped when it ends.
 #include "playlist/PlaylistDlg.h"
 
+#include "playlist/CopyInput.h"
 #include "playlist/CopyRun.h"
 
 namespace {
-
-// Esc, from the key's state rather than from the queue: reading the queue would also run the
-// handlers of messages that other programs send, such as a drive's removal, in the middle of
-// the copy. Pressed in another program's window it does not count, and is forgotten.
-BOOL EscapePressed(HWND hWnd) {
-    return ::GetAsyncKeyState(VK_ESCAPE) != 0 && ::GetForegroundWindow() == hWnd;
-}
-
-// Keys and clicks given to the window while it copied are dropped: acted on afterwards, an Esc
-// or a click on the close box would close it, and a click on Copy Files would copy the list
-// again. Moves of the pointer stay, so that what lies under it lights up. Under Wine the
-// display's input becomes messages only while the queue is read: so it is read until nothing
-// is left.
-void DiscardInput(HWND hWnd) {
-    const UINT ranges[][2] = {{WM_KEYFIRST, WM_KEYLAST},
-                              {WM_LBUTTONDOWN, WM_MOUSELAST},
-                              {WM_NCLBUTTONDOWN, WM_NCXBUTTONDBLCLK}};
-    MSG msg;
-    for (BOOL bFound = TRUE; bFound;) {
-        bFound = FALSE;
-        for (const auto& range : ranges)
-            while (::PeekMessageA(&msg, hWnd, range[0], range[1], PM_REMOVE | PM_QS_INPUT))
-                bFound = TRUE;
-    }
-}
 
 const char kOrderText[] =
     "The files on %s do not stand on the disk in the order of the list, and players that play "

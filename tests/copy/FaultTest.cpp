@@ -165,6 +165,8 @@ protected:
         dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED),
                         reinterpret_cast<LPARAM>(::GetDlgItem(dlg, IDC_CLEAR)));
         EXPECT_TRUE(test::PumpUntil([&] { return dlg.m_playlist.GetItemCount() == 0; }));
+        test::PumpMessages();
+        EXPECT_FALSE(dlg.m_bModalDone) << "the window was closed";
     }
 };
 
@@ -262,6 +264,12 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
             .Before([&] { ::DeleteFileA(rowAt(2).path.c_str()); })
             .AtStep(4, PressEscape)
             .Ends("Stopped, 3 of 8 files copied, 1 failed"),
+        Fault("the window's close posted mid-run, as a window manager does", {})
+            .AtStep(3,
+                    [&] {
+                        dlg.PostMessage(WM_CLOSE);
+                        dlg.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
+                    }),
         Fault("1,001 rows: four digits", {}).Rows(1001),
     };
     test::RunModal(dlg, [&] {

@@ -15,6 +15,7 @@ public:
     using CPlaylistDlg::InsertEntry;
     using CPlaylistDlg::m_addPrefixCheck;
     using CPlaylistDlg::m_bannerLabel;
+    using CPlaylistDlg::m_bModalDone;
     using CPlaylistDlg::m_capacityText;
     using CPlaylistDlg::m_driveCombo;
     using CPlaylistDlg::m_hIcon;

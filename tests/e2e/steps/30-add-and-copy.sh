@@ -2,7 +2,8 @@
 # Files added through the real open-file dialog (typed names, several at once, one file
 # twice), put in order with the arrow buttons, and copied to E: with "Add Prefix" ticked and
 # unticked, and with a source gone: names, bytes, order of creation and the final text. Then
-# a long copy, with clicks during it that must come to nothing, stopped with Esc.
+# a long copy, with clicks during it that must come to nothing, stopped with Esc, and once
+# more from F5 with Ctrl+O typed during it, which must come to nothing too.
 source "$(dirname "$0")/../lib.sh"
 
 media_folder ovelo-e2e-add
@@ -112,5 +113,16 @@ sleep 2
     fail "a click made during the copy was acted on after it"
 probe check-rows "$(paste -sd, "$log/names")" | cut -c1-120 || fail "the rows are not as they were"
 shot stopped
+
+step "the long copy again from F5, with Ctrl+O typed during it as a keyboard types it: no dialog"
+rm -f "$drive"/*
+press F5
+for _ in $(seq 100); do [ "$(ls "$drive" | wc -l)" -ge 20 ] && break; sleep 0.05; done
+xdotool key ctrl+o
+probe check-progress Complete 120000 || fail "the copy from F5 did not end with \"Complete\""
+sleep 2
+shown=$(xdotool search --all --onlyvisible --pid "$app_pid" --name . getwindowname %@ || true)
+[ "$shown" = "Ovelo Playlist Tool" ] || fail "after the copy the program shows: $(echo $shown)"
+echo "ok: Ctrl+O typed during the copy opened nothing"
 close_app
 rm -f "$drive"/*
