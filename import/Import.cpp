@@ -18,6 +18,13 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
 }
 
+// Only media files become a playlist's rows, by the test a dropped folder's files pass: a
+// row's double-click opens its file, and a program or a shortcut that a stranger's playlist
+// named would run. Playlists inside it are read in their place.
+bool IsWantedEntry(const std::wstring& path) {
+    return IsMediaFileName(path) || IsPlaylistFileName(path);
+}
+
 // Errors that say a computer did not answer at all, rather than that it has no such file.
 bool IsComputerUnreachable(DWORD dwError) {
     switch (dwError) {
@@ -69,29 +76,64 @@ public:
             m_result.Skip(SkipReason::kPlaylistLoop);
             return;
         }
+        // Each playlist is read once in an open. Named again, it is one entry of the playlist
+        // naming it, as any line is, and brings the rows of that reading once more, each a row
+        // toward the cap; what that reading left out was counted then and is not counted again.
+        const auto read = m_rowsOf.find(path);
+        if (read != m_rowsOf.end()) {
+            AddRowsAgain(read->second);
+            return;
+        }
         if (m_chain.size() > static_cast<size_t>(kMaxPlaylistDepth)) {
             m_result.Skip(SkipReason::kNestedTooDeep);
             return;
         }
+        const size_t nFirstRow = m_result.paths.size();
         std::vector<PlaylistEntry> entries;
-        if (!ReadEntries(path, &entries))
-            return;
-        const std::wstring ownComputer = ComputerOf(path);
-        AskAboutComputers(entries, ownComputer);
-        m_chain.push_back(path);
-        for (const PlaylistEntry& entry : entries) {
-            if (entry.kind == PlaylistEntry::Kind::kWebAddress)
-                m_result.Skip(SkipReason::kWebAddress);
-            else if (entry.kind == PlaylistEntry::Kind::kInvalid)
-                m_result.Skip(SkipReason::kInvalidText);
-            else
-                AddEntry(entry.path, ownComputer);
+        if (ReadEntries(path, &entries)) {
+            const std::wstring ownComputer = ComputerOf(path);
+            AskAboutComputers(entries, ownComputer);
+            m_chain.push_back(path);
+            for (const PlaylistEntry& entry : entries) {
+                if (entry.kind == PlaylistEntry::Kind::kWebAddress)
+                    m_result.Skip(SkipReason::kWebAddress);
+                else if (entry.kind == PlaylistEntry::Kind::kInvalid)
+                    m_result.Skip(SkipReason::kInvalidText);
+                else
+                    AddEntry(entry.path, ownComputer);
+            }
+            m_chain.pop_back();
         }
-        m_chain.pop_back();
+        m_rowsOf[path] = {nFirstRow, m_result.paths.size()};
     }
 
 private:
+    // The rows that reading one playlist added, with those of the playlists inside it: they
+    // stand together in the result.
+    struct RowRange {
+        size_t nFirst;
+        size_t nEnd;
+    };
+
+    void AddRowsAgain(const RowRange& rows) {
+        for (size_t i = rows.nFirst; i < rows.nEnd; ++i) {
+            if (m_result.Full()) {
+                m_result.Skip(SkipReason::kOverLimit, static_cast<unsigned>(rows.nEnd - i));
+                return;
+            }
+            const CString row = m_result.paths[i];  // a copy: the vector may move as it grows
+            m_result.paths.push_back(row);
+        }
+    }
+
     void AddFolder(const std::wstring& folder, int nDepth) {
+        // Once the list is full a folder is not walked but counted as one entry past the
+        // limit: its files could only be counted, and a home folder walked to its end would
+        // hold the window for minutes.
+        if (m_result.Full()) {
+            m_result.Skip(SkipReason::kOverLimit);
+            return;
+        }
         struct Item {
             std::wstring name;
             bool bFolder;
@@ -147,10 +189,12 @@ private:
                     m_result.Skip(SkipReason::kTooLong);
                 else if (line == EntryLine::kInvalid)
                     m_result.Skip(SkipReason::kInvalidText);
-                else if (pEntries->size() >= kMaxImportEntries)
+                else if (m_nEntriesRead >= kMaxImportEntries)
                     m_result.Skip(SkipReason::kOverLimit);
-                else
+                else {
+                    ++m_nEntriesRead;
                     pEntries->push_back(ParseEntry(text, path));
+                }
             });
         if (dwError)
             m_result.unreadable.push_back("Could not read all of " + ansiPath + ": " +
@@ -166,7 +210,7 @@ private:
         std::vector<std::wstring> computers;
         std::set<std::wstring, FileNameLess> named;
         for (const PlaylistEntry& entry : entries) {
-            if (entry.kind != PlaylistEntry::Kind::kPath)
+            if (entry.kind != PlaylistEntry::Kind::kPath || !IsWantedEntry(entry.path))
                 continue;
             std::wstring computer = ComputerOf(entry.path);
             if (!computer.empty() && !SameFileName(computer, ownComputer) &&
@@ -196,6 +240,10 @@ private:
         }
         if (IsDevicePath(path)) {
             m_result.Skip(SkipReason::kNotAFile);
+            return;
+        }
+        if (!IsWantedEntry(path)) {
+            m_result.Skip(SkipReason::kNotMediaFile);
             return;
         }
         const std::wstring computer = ComputerOf(path);
@@ -231,8 +279,12 @@ private:
     const ImportContext& m_context;
     ImportResult m_result;
     std::vector<std::wstring> m_chain;  // the playlists being read, the outermost first
-    std::map<std::wstring, bool, FileNameLess> m_lookThere;  // each computer asked about: Yes?
-    std::set<std::wstring, FileNameLess> m_unreachable;      // computers that did not answer
+    std::map<std::wstring, bool, FileNameLess> m_lookThere;   // each computer asked about: Yes?
+    std::set<std::wstring, FileNameLess> m_unreachable;       // computers that did not answer
+    std::map<std::wstring, RowRange, FileNameLess> m_rowsOf;  // each playlist read, its rows
+    // Entries read from every playlist of the open together: they are what reading and looking
+    // up cost, and what the playlists being read keep while they wait for the inner ones.
+    size_t m_nEntriesRead = 0;
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 
 enum class PathSource {
     kChosen,    // files chosen in the open dialog: each a row as it is
-    kDropped,   // files as they are, folders' media files, playlists' entries
+    kDropped,   // files as they are, the media files of folders and playlists
     kPlaylist,  // playlist files, whatever their names
 };
 

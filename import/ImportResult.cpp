@@ -4,6 +4,7 @@ namespace {
 
 const char* const kReasonTexts[int(SkipReason::kCount)] = {"not found",
                                                            "not a file",
+                                                           "not a media file",
                                                            "name not representable",
                                                            "not valid text",
                                                            "too long",

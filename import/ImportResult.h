@@ -10,6 +10,7 @@
 enum class SkipReason {
     kNotFound,          // no such file
     kNotAFile,          // a folder, a device or nothing at all
+    kNotMediaFile,      // a playlist's entry that names no media file: a program, a shortcut
     kNotRepresentable,  // a name the ANSI code page cannot spell
     kInvalidText,       // NUL bytes, control characters, invalid UTF-8 or UTF-16
     kTooLong,           // longer than a path can be
@@ -22,8 +23,10 @@ enum class SkipReason {
     kCount
 };
 
-// One import takes at most this many entries. A FAT root folder, where the copies go, holds
-// far fewer files; the cap keeps a huge file from tying up the window for minutes.
+// One import takes at most this many entries, and reads at most this many from all the
+// playlists it opens together. A FAT root folder, where the copies go, holds far fewer files;
+// the cap keeps a huge file, or playlists that name each other many times, from tying up the
+// window for minutes.
 const size_t kMaxImportEntries = 65535;
 
 struct ImportResult {
@@ -31,7 +34,7 @@ struct ImportResult {
     unsigned skipped[int(SkipReason::kCount)] = {};
     std::vector<CString> unreadable;  // one line per file that could not be read
 
-    void Skip(SkipReason reason) { ++skipped[int(reason)]; }
+    void Skip(SkipReason reason, unsigned nCount = 1) { skipped[int(reason)] += nCount; }
     bool Full() const { return paths.size() >= kMaxImportEntries; }
     unsigned SkippedCount() const;
 };

@@ -2,7 +2,7 @@
 
 #include "framework/String.h"
 
-#include <cwctype>
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +65,23 @@ bool PercentDecode(const std::wstring& text, std::wstring* pDecoded) {
     return true;
 }
 
+// C: or C|, as older writers put it.
+bool IsDriveText(wchar_t letter, wchar_t colon) {
+    return ((letter | 0x20) >= L'a' && (letter | 0x20) <= L'z') && (colon == L':' || colon == L'|');
+}
+
+// What an address may name as its computer: ASCII letters, digits, '-' and '.', of which an
+// IPv4 address is made too, or an IPv6 address in brackets. Nothing else is shown in the
+// question about other computers: a name of any text could pass for the program's own words.
+bool IsHostName(const std::wstring& host) {
+    if (host.size() > 2 && host.front() == L'[' && host.back() == L']')
+        return host.find_first_not_of(L"0123456789ABCDEFabcdef:.", 1) == host.size() - 1;
+    return !host.empty() && std::all_of(host.begin(), host.end(), [](wchar_t ch) {
+        return (ch >= L'0' && ch <= L'9') || ((ch | 0x20) >= L'a' && (ch | 0x20) <= L'z') ||
+               ch == L'-' || ch == L'.';
+    });
+}
+
 // file:[//host]/path as a path: \\host\path for another computer, C:\x for a drive, \x for
 // the playlist's drive. False for text that is not a valid address.
 bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
@@ -84,16 +101,24 @@ bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
         if (ch == L'/')
             ch = L'\\';
     }
+    // file://C:/x, as many programs write it: the drive where the computer would stand.
+    if (host.size() == 2 && IsDriveText(host[0], host[1])) {
+        path = L"\\" + host + path;
+        host.clear();
+    }
     if (::lstrcmpiW(host.c_str(), L"localhost") == 0)
         host.clear();
-    // \C:\x, or \C|\x as older writers put it: a drive.
-    if (path.size() >= 3 && path[0] == L'\\' && std::iswalpha(path[1]) &&
-        (path[2] == L':' || path[2] == L'|')) {
+    // \C:\x: a drive. Another computer's drives have no such names (\\srv\C:\x names none).
+    if (path.size() >= 3 && path[0] == L'\\' && IsDriveText(path[1], path[2])) {
+        if (!host.empty())
+            return false;
         path.erase(0, 1);
         path[1] = L':';
     }
     *pPath = host.empty() ? path : L"\\\\" + host + path;
-    return !pPath->empty();
+    // The computer may also stand in the path itself, as file:////srv/share/x puts it.
+    const std::wstring computer = ComputerOf(*pPath);
+    return !pPath->empty() && (computer.empty() || IsHostName(computer));
 }
 
 // The folder part of a path, with its last separator.

@@ -11,8 +11,9 @@ struct PlaylistEntry {
 
 // The entry's text, from a playlist at playlistPath (a full path). Relative paths are taken
 // from the playlist's folder, one that starts with a single backslash from its drive, and
-// "X:name" from X:'s root. A file: address is percent-decoded as UTF-8: file:///C:/x is C:\x,
-// file://server/share/x is \\server\share\x and file:///x/y the playlist drive's \x\y.
+// "X:name" from X:'s root. A file: address is percent-decoded as UTF-8: file:///C:/x and
+// file://C:/x are C:\x, file://server/share/x is \\server\share\x and file:///x/y the playlist
+// drive's \x\y; one whose server is no host name is invalid.
 PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistPath);
 
 // The path made absolute, "." and ".." worked out; as it is when the system cannot.

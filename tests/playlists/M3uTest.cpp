@@ -26,10 +26,14 @@ class M3u : public ::testing::Test {
 protected:
     M3u() {
         ::CreateDirectoryA(folder.PathOf("sub").c_str(), nullptr);
+        ::CreateDirectoryA(folder.PathOf("sub\\clips.mp4").c_str(), nullptr);
         for (const char* name : {"a.mp3", "sub\\b.mp3", "My Song.mp3", kCafe, kNihon, kTamilA})
             folder.CreateFile(name, "x");
     }
-    ~M3u() override { test::TempFolder::RemoveContents(folder.PathOf("sub")); }
+    ~M3u() override {
+        ::RemoveDirectoryA(folder.PathOf("sub\\clips.mp4").c_str());
+        test::TempFolder::RemoveContents(folder.PathOf("sub"));
+    }
 
     // Opens a playlist file of this name and content; the file names of what it added.
     Names Read(const std::string& name, const std::string& content, ImportResult* pResult,
@@ -62,6 +66,14 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
         UINT nLegacyCodePage = 1252;
     };
     const std::string sjisNihon = "\x93\xFA\x96\x7B.mp3";  // 日本.mp3 in code page 932
+    auto lines = [](const std::string& line, size_t nCount) {
+        std::string text;
+        while (nCount-- > 0)
+            text += line + "\n";
+        return text;
+    };
+    const std::string missing = lines("missing.mp3", 10000);
+    const char kNone[] = "Added 0 entries, skipped 10000 (10000 not found).";
     const Case cases[] = {
         {"relative paths, comments, blanks, LF ends",
          "list.m3u8",
@@ -147,9 +159,9 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
           {"n9.m3u8", "a.mp3"}}},
         {"missing files, folders, devices, nothing",
          "list.m3u8",
-         "missing.mp3\nsub\n.\nCON\nsub\\nul.mp3\n\\\\.\\PhysicalDrive0\nC:\n",
+         "missing.mp3\nsub\\clips.mp4\n.\nCON\nsub\\nul.mp3\n\\\\.\\PhysicalDrive0\nC:\n",
          {},
-         "Added 0 entries, skipped 7 (1 not found, 6 not a file)."},
+         "Added 0 entries, skipped 7 (1 not found, 4 not a file, 2 not a media file)."},
         {"binary junk, NUL bytes, invalid UTF-8",
          "list.m3u8",
          std::string("a\0b.mp3\n", 8) + "\x01\x02\x03\n\xFF\xFE junk\n\xC3(.mp3\na.mp3\n",
@@ -160,6 +172,27 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          std::string(100000, 'x') + "\na.mp3\n#" + std::string(100000, 'y'),
          {"a.mp3"},
          "Added 1 entry, skipped 1 (1 too long)."},
+        {"programs and shortcuts",
+         "list.m3u8",
+         "calc.exe\nlink.lnk\na.mp3",
+         {"a.mp3"},
+         "Added 1 entry, skipped 2 (2 not a media file)."},
+        {"file: addresses with a drive as the host, or a host that is no computer's name",
+         "list.m3u8",
+         "file://{dir}/a.mp3\nfile://srv/{dir}/a.mp3\n"
+         "file://nas%0A%0AThese%20are%20safe%20files/x.mp3\nfile://nas-2.example/s/x.mp3\n"
+         "file://192.168.0.1/s/x.mp3\nfile://[fe80::1]/s/x.mp3\n",
+         {"a.mp3"},
+         "Added 1 entry, skipped 5 (2 not valid text, 3 on another computer)."},
+        {"i.m3u8 named twice, read once; 65,002 entries of the list and 533 of it reach the cap",
+         "list.m3u8",
+         "i.m3u8\ni.m3u8\n" + lines("missing.mp3", 65000),
+         {"a.mp3", "a.mp3"},
+         "Added 2 entries, skipped 66000 (65532 not found, 468 past the 65535-entry limit).",
+         {{"i.m3u8", "a.mp3\n" + lines("missing.mp3", 1000)}}},
+        // Were b.m3u8 read for each line, these would take 5 and 50 minutes, past ctest's 300 s.
+        {"1,000 x 10,000", "a.m3u8", lines("b.m3u8", 1000), {}, kNone, {{"b.m3u8", missing}}},
+        {"10,000 x 10,000", "a.m3u8", lines("b.m3u8", 10000), {}, kNone, {{"b.m3u8", missing}}},
     };
     std::string dir = Replace(folder.Path(), "\\", "/");
     auto expand = [&](const std::string& text) {
