@@ -18,7 +18,7 @@ const DWORD kPieceBytes = 1 << 20;
 
 enum class Piecewise { kCopied, kFailed, kTargetRefused, kStopped };
 
-// Copies source to target a piece at a time, asking progress after each: a copy must stop
+// Copies source to target a piece at a time, asking progress between two: a copy must stop
 // within a long file, and CopyFileEx does not call its progress routine everywhere (Wine's
 // never does). Only files on a disk are copied: a device named as a file has no end. The copy
 // takes the source's time of last writing and its attributes, as CopyFile gives them.
@@ -50,7 +50,8 @@ Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes
             if (nCopied + nRead > nMaxBytes ||
                 !::WriteFile(hTarget, piece.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
                 return Piecewise::kFailed;
-            if (progress && !progress(nCopied + nRead, nTotal))
+            // Between two pieces: a file that is whole is not thrown away.
+            if (nCopied + nRead < nTotal && progress && !progress(nCopied + nRead, nTotal))
                 return Piecewise::kStopped;
         }
         if (!::SetFileTime(hTarget, nullptr, nullptr, &info.ftLastWriteTime))

@@ -2,8 +2,7 @@
 
 #include "copy/CopyNames.h"
 
-#include <map>
-#include <set>
+#include <unordered_map>
 
 namespace {
 
@@ -18,6 +17,7 @@ enum Holder : int {
 
 struct DriveFile {
     CString name;         // its name now
+    std::wstring key;     // of the name, for looking it up
     size_t nListed;       // its place in the root's listing
     ULONGLONG nPosition;  // the position in front of its name, to keep copies of one row in order
     int nRow = -1;        // the row it is the earlier copy of, once claimed
@@ -39,7 +39,8 @@ public:
         const CCopyNames names(static_cast<UINT>(rows.size()));
         for (size_t r = 0; r < rows.size(); ++r) {
             m_targets.push_back(names.Name(static_cast<UINT>(r), rows[r].fileName, bPrefix));
-            m_rowsNamed[Wide(rows[r].fileName)].push_back(static_cast<int>(r));
+            m_targetKeys.push_back(Key(m_targets.back()));
+            m_rowsNamed[Key(rows[r].fileName)].push_back(static_cast<int>(r));
         }
         for (size_t i = 0; i < root.size(); ++i)
             AddRootEntry(root[i], i, bPrefix);
@@ -49,7 +50,7 @@ public:
     // position.
     void Claim() {
         for (size_t r = 0; r < m_rows.size(); ++r) {
-            auto held = m_names.find(Wide(m_targets[r]));
+            auto held = m_names.find(m_targetKeys[r]);
             if (held != m_names.end() && held->second >= 0 && IsFreeCandidate(held->second, r))
                 Take(held->second, r);
         }
@@ -73,16 +74,16 @@ public:
             if (m_removable[i]) {
                 m_plan.removed.push_back(m_files[i].name);
                 m_plan.steps.push_back({UpdateStep::Kind::kRemove, -1, m_files[i].name, {}});
-                m_names.erase(Wide(m_files[i].name));
+                m_names.erase(m_files[i].key);
             } else {
-                m_names[Wide(m_files[i].name)] = kForeign;
+                m_names[m_files[i].key] = kForeign;
             }
         }
         const size_t nInOrder = bKeepsWriteOrder ? RowsInPlaceAndInOrder() : m_rows.size();
         for (size_t r = 0; r < m_rows.size(); ++r) {
             const int nFile = m_claimed[r];
-            const std::wstring target = Wide(m_targets[r]);
-            if (nFile >= 0 && SameFileName(Wide(File(nFile).name), target)) {
+            const std::wstring& target = m_targetKeys[r];
+            if (nFile >= 0 && File(nFile).key == target) {
                 ++m_plan.nHeld;
                 File(nFile).bPlaced = true;
                 // Renamed away and back, the entry moves behind those of the rows before it.
@@ -116,22 +117,22 @@ public:
     }
 
 private:
-    static std::wstring Wide(const CString& name) { return AnsiToWide(name); }
+    static std::wstring Key(const CString& name) { return FileNameKey(AnsiToWide(name)); }
     DriveFile& File(int nFile) { return m_files[static_cast<size_t>(nFile)]; }
 
     void AddRootEntry(const RootEntry& entry, size_t nListed, BOOL bPrefix) {
-        const std::wstring name = Wide(entry.name);
+        const std::wstring name = Key(entry.name);
         if (entry.bFolder || !entry.bSpelled) {
             m_names[name] = kFolder;
             return;
         }
         const int nFile = static_cast<int>(m_files.size());
-        m_files.push_back({entry.name, nListed, PositionOf(entry.name)});
+        m_files.push_back({entry.name, name, nListed, PositionOf(entry.name)});
         m_names[name] = nFile;
         const CString after = NameAfterPosition(entry.name);
         bool bUnknownSource = false;
         for (const CString& key : {after, bPrefix ? CString() : entry.name}) {
-            auto named = key.IsEmpty() ? m_rowsNamed.end() : m_rowsNamed.find(Wide(key));
+            auto named = key.IsEmpty() ? m_rowsNamed.end() : m_rowsNamed.find(Key(key));
             if (named == m_rowsNamed.end())
                 continue;
             for (int r : named->second) {
@@ -165,8 +166,7 @@ private:
             if (nFile < 0)
                 break;
             const DriveFile& file = m_files[static_cast<size_t>(nFile)];
-            if (!SameFileName(Wide(file.name), Wide(m_targets[r])) ||
-                (r > 0 && file.nListed < nLast))
+            if (file.key != m_targetKeys[r] || (r > 0 && file.nListed < nLast))
                 break;
             nLast = file.nListed;
         }
@@ -188,7 +188,7 @@ private:
     void MoveAside(int nFile) {
         const CString& fileName = m_rows[static_cast<size_t>(File(nFile).nRow)].fileName;
         CString zeros = "0";
-        while (m_names.count(Wide(zeros + "_" + fileName)))
+        while (m_names.count(Key(zeros + "_" + fileName)))
             zeros += "0";
         Rename(nFile, zeros + "_" + fileName, false);
     }
@@ -199,20 +199,22 @@ private:
         if (!file.bRenamed)
             ++m_plan.nRenamed;
         file.bRenamed = true;
-        m_names.erase(Wide(file.name));
-        m_names[Wide(to)] = nFile;
+        m_names.erase(file.key);
+        file.key = Key(to);
+        m_names[file.key] = nFile;
         file.name = to;
     }
 
     const std::vector<CopyRow>& m_rows;
-    std::vector<CString> m_targets;  // each row's name on the drive
-    std::map<std::wstring, std::vector<int>, FileNameLess> m_rowsNamed;  // file name -> rows
+    std::vector<CString> m_targets;         // each row's name on the drive
+    std::vector<std::wstring> m_targetKeys;  // and its key
+    std::unordered_map<std::wstring, std::vector<int>> m_rowsNamed;  // file name -> rows
     std::vector<DriveFile> m_files;                                      // the root's files
     std::vector<bool> m_removable;               // per file: named as a copy, unless claimed
     std::vector<std::vector<int>> m_candidates;  // row -> the files that are its earlier copies
     std::vector<int> m_claimed;                  // row -> the file it took, or -1
-    std::map<std::wstring, int, FileNameLess> m_names;  // every name in the root -> its file
-                                                        // (while claims are made) or Holder
+    std::unordered_map<std::wstring, int> m_names;  // every name in the root -> its file
+                                                    // (while claims are made) or Holder
     UpdatePlan m_plan;
 };
 

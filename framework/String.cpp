@@ -361,3 +361,12 @@ bool SameFileName(const std::wstring& a, const std::wstring& b) {
 bool FileNameLess::operator()(const std::wstring& a, const std::wstring& b) const {
     return CompareFileNames(a, b) == CSTR_LESS_THAN;
 }
+
+std::wstring FileNameKey(const std::wstring& name) {
+    std::wstring key = name;
+    if (!key.empty())
+        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.c_str(),
+                        static_cast<int>(name.size()), &key[0], static_cast<int>(key.size()),
+                        nullptr, nullptr, 0);
+    return key;
+}

@@ -91,6 +91,9 @@ bool SameFileName(const std::wstring& a, const std::wstring& b);
 struct FileNameLess {
     bool operator()(const std::wstring& a, const std::wstring& b) const;
 };
+// A name's form in which the names that the file system takes for one are equal, to find them
+// in a hash table.
+std::wstring FileNameKey(const std::wstring& name);
 
 inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
 inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }

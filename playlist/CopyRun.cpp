@@ -3,6 +3,8 @@
 namespace {
 // A file of this size or more shows in the bar's text how far its copy has come.
 const ULONGLONG kLongFileBytes = 32ULL << 20;
+// Renames and removals take less than a repaint of the bar: they show this often at most.
+const DWORD kQuickStepsShownMs = 50;
 }  // namespace
 
 CCopyRun::CCopyRun(CPercentProgressCtrl& progress, const CString& drive, const VolumeFacts& facts,
@@ -18,10 +20,18 @@ void CCopyRun::Begin(UINT nSteps) {
     m_progress.SendMessage(PPM_SHOWPERCENT, FALSE);
 }
 
-void CCopyRun::Show(const char* lpszVerb, const CString& fileName, UINT nStep) {
+void CCopyRun::Show(const char* lpszVerb, const CString& fileName, UINT nStep, bool bAtOnce) {
     m_status.Format("%s %s(%u of %u)...", lpszVerb, static_cast<LPCSTR>(fileName), nStep, m_nSteps);
+    const DWORD dwNow = ::GetTickCount();
+    if (!bAtOnce && nStep < m_nSteps && dwNow - m_dwShownAt < kQuickStepsShownMs)
+        return;
+    m_dwShownAt = dwNow;
     m_progress.SetWindowText(m_status);
-    m_progress.SendMessage(PBM_STEPIT);
+    // Steps that did not show are counted in at once.
+    if (m_progress.SendMessage(PBM_GETPOS) + 1 == static_cast<LRESULT>(nStep))
+        m_progress.SendMessage(PBM_STEPIT);
+    else
+        m_progress.SendMessage(PBM_SETPOS, nStep);
 }
 
 void CCopyRun::CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
@@ -41,7 +51,7 @@ void CCopyRun::CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
             row.source = rows[i].source;
         const CString name = names.Name(i, row.fileName, prefixCheck.GetCheck() == BST_CHECKED);
         m_names.push_back(name);
-        Show("Copying", row.fileName, i + 1);
+        Show("Copying", row.fileName, i + 1, true);
         // Two rows of one name: the later one would replace what the earlier one brought.
         const bool bCopied = !names.Filled(name) && Copied(row, name);
         if (m_bStopped)
@@ -68,15 +78,15 @@ void CCopyRun::Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows) 
         bool bDone = false;
         switch (step.kind) {
         case UpdateStep::Kind::kRemove:
-            Show("Removing", fileName, i + 1);
+            Show("Removing", fileName, i + 1, false);
             bDone = RemoveFile(m_drive + "\\" + step.from);
             break;
         case UpdateStep::Kind::kRename:
-            Show("Renaming", fileName, i + 1);
+            Show("Renaming", fileName, i + 1, false);
             bDone = RenameInFolder(m_drive, step.from, step.to, step.bReplace);
             break;
         case UpdateStep::Kind::kCopy:
-            Show("Copying", fileName, i + 1);
+            Show("Copying", fileName, i + 1, true);
             bDone = !step.bTaken && Copied(rows[static_cast<size_t>(step.nRow)], step.to);
             break;
         }

@@ -33,8 +33,9 @@ public:
 
 private:
     void Begin(UINT nSteps);
-    // Shows step nStep (from 1) as done to fileName.
-    void Show(const char* lpszVerb, const CString& fileName, UINT nStep);
+    // Shows step nStep (from 1) as done to fileName; at once, or when the bar has not shown a
+    // step for a while.
+    void Show(const char* lpszVerb, const CString& fileName, UINT nStep, bool bAtOnce);
     // Copies a row's source under name; false when it did not arrive, and when the run was
     // stopped during the copy.
     bool Copied(const CopyRow& row, const CString& name);
@@ -47,6 +48,7 @@ private:
     CStagedCopy m_copy;
     std::vector<CString> m_names;
     CString m_status;     // the text of the step being carried out
+    DWORD m_dwShownAt = 0;  // when the bar last showed a step
     UINT m_nSteps = 0;    // of the run
     UINT m_nReached = 0;  // steps begun and not stopped
     UINT m_nFailed = 0;

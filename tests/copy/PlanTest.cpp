@@ -231,3 +231,75 @@ TEST(UpdatePlan, EachChangeOfTheListBecomesRenamesCopiesAndRemovalsThatLoseNothi
 }
 
 }  // namespace
+
+TEST(FatFolders, NamesTakeEntriesAndCopiesMeetTheDrivesLimits) {
+    const std::string longName = std::string(251, 'x') + ".mp3";
+    const struct {
+        const char* name;
+        UINT nEntries;
+    } names[] = {{"SONG.MP3", 1},
+                 {"README", 1},
+                 {"song.mp3", 2},
+                 {"TOOLONGNAME.MP3", 3},
+                 {"A.B.C", 2},
+                 {"001_Song number 17 from the album.mp3", 4},
+                 {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C.mp3", 2},  // 9 units
+                 {longName.c_str(), 21}};
+    for (const auto& name : names)
+        EXPECT_EQ(FolderEntriesOf(name.name), name.nEntries) << name.name;
+
+    // A 64 MB card of 512 root entries, labelled: 127 of 200 long names fit, as a copy found.
+    std::vector<CopyRow> rows;
+    for (int i = 1; i <= 200; ++i)
+        rows.push_back({("Song number " + std::to_string(i) + " from the album.mp3").c_str(), "",
+                        SourceOf(std::to_string(i))});
+    VolumeFacts card;
+    card.fileSystem = FileSystem::kFat;
+    card.label = "CARD";
+    EXPECT_EQ(LimitsMet("G:", card, {}, LoadOfCopy(rows, TRUE)),
+              std::vector<CString>{"Only 127 of these 200 files fit into the root folder of G:. The "
+                                   "root folder of a FAT drive holds a fixed number of names; "
+                                   "Format Device with FAT32 lifts the limit."});
+    // A FAT32 folder with room for 4 entries beside the staging folder's 2, five files of 4 GiB
+    // or more, and too little space.
+    std::vector<RootEntry> full(65530 / 2, RootEntry{"x.mp3", true, false, {}});
+    VolumeFacts stick;
+    stick.fileSystem = FileSystem::kFat32;
+    stick.bFreeKnown = true;
+    stick.nFreeBytes = 3ULL << 30;
+    RootLoad load;
+    for (const char* big : {"a.mkv", "b.mkv", "c.mkv", "d.mkv", "e.mkv"})
+        load.copies.push_back({big, big, 4ULL << 30});
+    for (const char* name : {"f.mp3", "g.mp3", "h.mp3"})
+        load.copies.push_back({name, name, 2ULL << 30});
+    EXPECT_EQ(LimitsMet("E:", stick, full, load),
+              (std::vector<CString>{
+                  "Only 2 of these 3 files fit into the root folder of E:. A folder of a FAT32 "
+                  "drive holds at most 65,536 names; Format Device with exFAT lifts the limit.",
+                  "5 of these files are 4 GB or larger, which a FAT32 drive cannot store: a.mkv, "
+                  "b.mkv, c.mkv and 2 more. They will not be copied; Format Device with exFAT "
+                  "lifts the limit.",
+                  "These files need 6144 MB, but E: has 3072 MB free."}));
+    // An exFAT drive has none of these limits, and one that says it holds 0 bytes is not asked.
+    stick.fileSystem = FileSystem::kExFat;
+    EXPECT_EQ(LimitsMet("E:", stick, full, load).size(), 1u);
+    stick.bFreeKnown = false;
+    EXPECT_TRUE(LimitsMet("E:", stick, full, load).empty());
+}
+
+TEST(DiskOrder, TheListsCopiesMustStandInItsOrderWhateverLiesBetween) {
+    const struct {
+        const char* root;
+        bool bInOrder;
+    } cases[] = {{"001_a 002_b 003_c", true},     {"notes.txt 001_a x.jpg 003_c", true},
+                 {"001_a 003_c 002_b", false},    {"003_c notes.txt 001_a", false},
+                 {"002_B 001_A", false},          {"", true}};
+    for (const auto& c : cases) {
+        std::vector<File> files;
+        for (const std::string& token : Split(c.root))
+            files.push_back(RootFile(token));
+        EXPECT_EQ(StandsInListOrder(Listing(files), {"001_a.mp3", "002_b.mp3", "003_c.mp3"}),
+                  c.bInOrder)
+            << c.root;
+    }
+}
