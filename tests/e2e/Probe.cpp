@@ -76,7 +76,7 @@ LRESULT SendOr(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT fa
 
 std::string WindowText(HWND hWnd) {
     // WM_GETTEXT is marshalled across processes for every window class.
-    char buffer[512] = {};
+    char buffer[2048] = {};
     LRESULT length = 0;
     if (!Send(hWnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer), &length))
         return "<no answer>";
@@ -647,8 +647,12 @@ HWND FindOwnedDialog(const char* title) {
     return nullptr;
 }
 
-// Waits for the program's message box, checks its text and closes it with OK.
-int CmdCloseMessage(const std::string& expected) {
+// Waits for the program's message box, checks its text (any text for "*") and presses the
+// button, OK unless it is named (ok, yes, no, cancel), or leaves it open (keep).
+int CmdCloseMessage(const std::string& expected, const std::string& button) {
+    const char* const kButtons[] = {"", "ok", "cancel", "", "", "", "yes", "no"};
+    const int nButton = static_cast<int>(
+        std::find(std::begin(kButtons), std::end(kButtons), button) - std::begin(kButtons));
     HWND hBox = nullptr;
     WaitFor([&] { return (hBox = FindOwnedDialog(kMainTitle)) != nullptr; }, 10000);
     if (!hBox) {
@@ -656,11 +660,13 @@ int CmdCloseMessage(const std::string& expected) {
         return Result();
     }
     std::string text = WindowText(::GetDlgItem(hBox, 0xFFFF));
-    if (text == expected)
+    if (text == expected || expected == "*")
         Ok("the message says \"%s\"", text.c_str());
     else
         Fail("the message says \"%s\", expected \"%s\"", text.c_str(), expected.c_str());
-    ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+    if (button == "keep")
+        return Result();
+    ::PostMessageA(hBox, WM_COMMAND, nButton < 8 && nButton > 0 ? nButton : IDOK, 0);
     if (!WaitFor([&] { return !::IsWindow(hBox); }, 5000))
         Fail("the message box did not close");
     return Result();
@@ -1025,7 +1031,8 @@ int Usage() {
         "  wait-gone MS             wait until no window of the program is left\n"
         "  row-point ROW            print a point in ROW (-1: the list) and its top and bottom\n"
         "  check-rows ROWS          the rows' names in order, '*' before selected ones\n"
-        "  close-message TEXT       the program's message box says TEXT; press its OK\n"
+        "  close-message TEXT [BTN] the program's message box says TEXT (* any); press BTN\n"
+        "                           (ok, yes, no, cancel; ok by default; keep: leave it open)\n"
         "  check-menu LOOK          the open popup menu: '+' black item, '-' grey, '|' line\n"
         "  check-drive-list SEL [ENTRY]...  the drive list holds exactly ENTRY...; SEL is\n"
         "                           the selected entry, -1 for none\n"
@@ -1081,8 +1088,8 @@ int main(int argc, char** argv) {
         return CmdRowPoint(std::atoi(argv[2]));
     if (command == "check-rows" && argc <= 3)
         return CmdCheckRows(argc == 3 ? argv[2] : "");
-    if (command == "close-message" && argc == 3)
-        return CmdCloseMessage(argv[2]);
+    if (command == "close-message" && (argc == 3 || argc == 4))
+        return CmdCloseMessage(argv[2], argc == 4 ? argv[3] : "ok");
     if (command == "check-menu" && argc == 3)
         return CmdCheckMenu(argv[2]);
     if (command == "check-drive-list" && argc >= 3)

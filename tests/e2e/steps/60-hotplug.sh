@@ -96,4 +96,31 @@ shot copy-cut-short
 look copying bar part
 probe check-drive-list -1 || fail "H: is still listed after its removal"
 look copy-cut-short bar full same-part drives "$E2E_SHOTS/no-drive.png"
+
+# The question before copying onto H: again, which runs a modal loop: H: leaves meanwhile and
+# then J: comes, which is selected. Yes must write nothing, on no drive, the bar untouched.
+step "the drive leaves, or another comes, while the question before a copy is open"
+click clear
+rm -rf "${folders:?}/H"/* "$folders/J"/*
+echo song >"$media/song.mp3"
+hotplug plug H "$folders/H" || fail "cannot plug H:"
+read -r x y _ < <(row_point -1)
+python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media/song.mp3" || fail "the drop did not arrive"
+copy_files Complete "$folders/H/001_song.mp3"
+for arrival in "" J; do
+    click copy-files
+    probe close-message "H: already holds this file from an earlier copy. It is up to date: keep it as it is?" keep ||
+        fail "the question before the copy did not show"
+    hotplug unplug H || fail "cannot unplug H:"
+    [ -z "$arrival" ] || hotplug plug J "$folders/J" || fail "cannot plug J:"
+    probe close-message "*" yes || fail "the question did not take its answer"
+    sleep 1
+    [ "$(probe progress-text 5000 | tr -d '\r')" = Complete ] || fail "the bar changed after Yes"
+    [ "$(ls -A "$folders/H")" = 001_song.mp3 ] && [ -z "$(ls -A "$folders/J")" ] &&
+        [ ! -e /001_song.mp3 ] && [ ! -e /~ovelo.tmp ] && [ ! -e "$WINEPREFIX/drive_c/001_song.mp3" ] ||
+        fail "a copy was written after the drive left${arrival:+ and $arrival: came}"
+    hotplug plug H "$folders/H" || fail "cannot plug H: again"
+    [ -z "$arrival" ] || hotplug unplug J || fail "cannot unplug J:"
+done
+echo "ok: nothing was written when the drive that the question named had gone"
 close_app
