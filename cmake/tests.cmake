@@ -44,6 +44,17 @@ if(E2E_SOURCES)
                  $<TARGET_FILE:OveloPlaylist> $<TARGET_FILE:e2e_probe> $<TARGET_FILE:hotplug>)
         # Its hot-plug steps unmap the prefix's removable drives for a while.
         set_tests_properties(e2e PROPERTIES RUN_SERIAL TRUE)
+        # The steps on real FAT and exFAT volumes as E:, skipped where none can be made.
+        file(GLOB E2E_VOLUME_STEPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/steps/volumes/*.sh)
+        set(volume_steps)
+        foreach(step IN LISTS E2E_VOLUME_STEPS)
+            get_filename_component(step ${step} NAME_WE)
+            list(APPEND volume_steps volumes/${step})
+        endforeach()
+        add_test(NAME e2e_volumes COMMAND bash ${PROJECT_SOURCE_DIR}/tests/e2e/run.sh
+                 $<TARGET_FILE:OveloPlaylist> $<TARGET_FILE:e2e_probe> $<TARGET_FILE:hotplug>
+                 ${volume_steps})
+        set_tests_properties(e2e_volumes PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
     endif()
 endif()
 

@@ -3,6 +3,7 @@
 #include "copy/DriveFiles.h"
 #include "framework/KernelHandle.h"
 
+#include <algorithm>
 #include <vector>
 
 // The copy is made in a folder of its own rather than beside the copies: looking up a name
@@ -18,50 +19,60 @@ const DWORD kPieceBytes = 1 << 20;
 
 enum class Piecewise { kCopied, kFailed, kTargetRefused, kStopped };
 
-// Copies source to target a piece at a time, asking progress between two: a copy must stop
-// within a long file, and CopyFileEx does not call its progress routine everywhere (Wine's
-// never does). Only files on a disk are copied: a device named as a file has no end. The copy
-// takes the source's time of last writing and its attributes, as CopyFile gives them.
+// Copies source's bytes to target a piece at a time, asking progress between two: a copy must
+// stop within a long file, and CopyFileEx does not call its progress routine everywhere (Wine's
+// never does). Only files on a disk are copied: a device named as a file has no end. What the
+// source is besides its bytes goes to *pSource.
 Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes,
-                       const CStagedCopy::Progress& progress) {
+                       const CStagedCopy::Progress& progress, BY_HANDLE_FILE_INFORMATION* pSource) {
     const CHandle hSource(::CreateFileA(lpszSource, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
+    BY_HANDLE_FILE_INFORMATION& info = *pSource;
     if (hSource.IsNull() || ::GetFileType(hSource) != FILE_TYPE_DISK ||
         !::GetFileInformationByHandle(hSource, &info))
         return Piecewise::kFailed;
     const ULONGLONG nTotal = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     if (nTotal > nMaxBytes)
         return Piecewise::kFailed;
-    {
-        const CHandle hTarget(::CreateFileA(lpszTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                            nullptr));
-        if (hTarget.IsNull())
-            return Piecewise::kTargetRefused;
-        std::vector<char> piece(kPieceBytes);
-        ULONGLONG nCopied = 0;
-        for (DWORD nRead = 0;; nCopied += nRead) {
-            if (!::ReadFile(hSource, piece.data(), kPieceBytes, &nRead, nullptr))
-                return Piecewise::kFailed;
-            if (nRead == 0)
-                break;
-            DWORD nWritten = 0;
-            if (nCopied + nRead > nMaxBytes ||
-                !::WriteFile(hTarget, piece.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
-                return Piecewise::kFailed;
-            // Between two pieces: a file that is whole is not thrown away.
-            if (nCopied + nRead < nTotal && progress && !progress(nCopied + nRead, nTotal))
-                return Piecewise::kStopped;
-        }
-        if (!::SetFileTime(hTarget, nullptr, nullptr, &info.ftLastWriteTime))
+    const CHandle hTarget(::CreateFileA(lpszTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                        nullptr));
+    if (hTarget.IsNull())
+        return Piecewise::kTargetRefused;
+    // A small file takes one piece of its own size, and one read more that finds its end.
+    const DWORD nPiece = static_cast<DWORD>(std::min<ULONGLONG>(kPieceBytes, nTotal + 1));
+    std::vector<char> piece(nPiece);
+    ULONGLONG nCopied = 0;
+    for (DWORD nRead = 0;; nCopied += nRead) {
+        if (!::ReadFile(hSource, piece.data(), nPiece, &nRead, nullptr))
             return Piecewise::kFailed;
+        if (nRead == 0)
+            break;
+        DWORD nWritten = 0;
+        if (nCopied + nRead > nMaxBytes ||
+            !::WriteFile(hTarget, piece.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
+            return Piecewise::kFailed;
+        // Between two pieces: a file that is whole is not thrown away.
+        if (nCopied + nRead < nTotal && progress && !progress(nCopied + nRead, nTotal))
+            return Piecewise::kStopped;
+    }
+    return Piecewise::kCopied;
+}
+
+// Gives a copy its source's times and attributes, as CopyFile does; once the copy has its name,
+// since some drivers date a file anew when they rename it. Both times are given: some drivers
+// set neither when one is left as it is.
+void TakeSourceFacts(LPCSTR lpszCopy, const BY_HANDLE_FILE_INFORMATION& source) {
+    {
+        const CHandle hCopy(
+            ::CreateFileA(lpszCopy, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!hCopy.IsNull())
+            ::SetFileTime(hCopy, nullptr, &source.ftLastAccessTime, &source.ftLastWriteTime);
     }
     const DWORD dwKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                          FILE_ATTRIBUTE_ARCHIVE;
-    if (info.dwFileAttributes & dwKept)
-        ::SetFileAttributesA(lpszTarget, info.dwFileAttributes & dwKept);
-    return Piecewise::kCopied;
+    if (source.dwFileAttributes & dwKept)
+        ::SetFileAttributesA(lpszCopy, source.dwFileAttributes & dwKept);
 }
 
 // Whether a rename into folder failed because the folder has no room for another name. Some
@@ -85,18 +96,22 @@ CStagedCopy::~CStagedCopy() { RemoveStaging(); }
 CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CString& name,
                               ULONGLONG nMaxBytes, const Progress& progress) {
     CString temporary = TemporaryPath(folder);
-    Piecewise result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress);
+    BY_HANDLE_FILE_INFORMATION source;
+    Piecewise result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &source);
     // A staging folder that takes no file is given up for a place beside the copies.
     if (result == Piecewise::kTargetRefused && !m_staging.IsEmpty()) {
         RemoveFile(temporary);
         m_bStagingRefused = true;
         RemoveStaging();
         temporary = TemporaryPath(folder);
-        result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress);
+        result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &source);
     }
     if (result == Piecewise::kCopied) {
-        if (::MoveFileExA(temporary, folder + "\\" + name, MOVEFILE_REPLACE_EXISTING))
+        const CString path = folder + "\\" + name;
+        if (::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
+            TakeSourceFacts(path, source);
             return CopyOutcome::kCopied;
+        }
         const DWORD dwError = ::GetLastError();
         RemoveFile(temporary);
         return IsFolderFull(folder, dwError) ? CopyOutcome::kFolderFull : CopyOutcome::kFailed;

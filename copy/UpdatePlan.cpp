@@ -206,13 +206,13 @@ private:
     }
 
     const std::vector<CopyRow>& m_rows;
-    std::vector<CString> m_targets;         // each row's name on the drive
-    std::vector<std::wstring> m_targetKeys;  // and its key
+    std::vector<CString> m_targets;                                  // each row's name on the drive
+    std::vector<std::wstring> m_targetKeys;                          // and its key
     std::unordered_map<std::wstring, std::vector<int>> m_rowsNamed;  // file name -> rows
-    std::vector<DriveFile> m_files;                                      // the root's files
-    std::vector<bool> m_removable;               // per file: named as a copy, unless claimed
-    std::vector<std::vector<int>> m_candidates;  // row -> the files that are its earlier copies
-    std::vector<int> m_claimed;                  // row -> the file it took, or -1
+    std::vector<DriveFile> m_files;                                  // the root's files
+    std::vector<bool> m_removable;                  // per file: named as a copy, unless claimed
+    std::vector<std::vector<int>> m_candidates;     // row -> the files that are its earlier copies
+    std::vector<int> m_claimed;                     // row -> the file it took, or -1
     std::unordered_map<std::wstring, int> m_names;  // every name in the root -> its file
                                                     // (while claims are made) or Holder
     UpdatePlan m_plan;

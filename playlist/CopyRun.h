@@ -47,10 +47,10 @@ private:
     const std::function<bool()> m_bStop;
     CStagedCopy m_copy;
     std::vector<CString> m_names;
-    CString m_status;     // the text of the step being carried out
+    CString m_status;       // the text of the step being carried out
     DWORD m_dwShownAt = 0;  // when the bar last showed a step
-    UINT m_nSteps = 0;    // of the run
-    UINT m_nReached = 0;  // steps begun and not stopped
+    UINT m_nSteps = 0;      // of the run
+    UINT m_nReached = 0;    // steps begun and not stopped
     UINT m_nFailed = 0;
     bool m_bStopped = false;
     bool m_bFolderFull = false;  // the root took no further name: later copies are not tried

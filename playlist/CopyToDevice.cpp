@@ -74,18 +74,25 @@ void CPlaylistDlg::CopyFilesToDevice() {
     }
 
     ::GetAsyncKeyState(VK_ESCAPE);  // an Esc pressed before the run began is not for it
-    CCopyRun run(m_progress, drive, facts, [this] { return EscapePressed(m_hWnd) != FALSE; });
-    if (bUpdate)
-        run.Update(plan, rows);
-    else
-        run.CopyRows(m_playlist, m_addPrefixCheck, rows);
+    CString summary;
+    std::vector<CString> names;
+    {
+        // Ends with its staging folder gone, before the drive is looked at again.
+        CCopyRun run(m_progress, drive, facts, [this] { return EscapePressed(m_hWnd) != FALSE; });
+        if (bUpdate)
+            run.Update(plan, rows);
+        else
+            run.CopyRows(m_playlist, m_addPrefixCheck, rows);
+        summary = run.Summary();
+        names = run.Names();
+    }
     // A run with failures must not look like a complete copy.
-    m_progress.SetWindowText(run.Summary());
+    m_progress.SetWindowText(summary);
     m_progress.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     OnSelchangeDrive();  // the copies took space
     DiscardInput(m_hWnd);
     const std::vector<RootEntry> after = ListRoot(drive, &bDiskOrder);
-    if ((bDiskOrder || ListsDiskOrder(facts)) && !StandsInListOrder(after, run.Names())) {
+    if ((bDiskOrder || ListsDiskOrder(facts)) && !StandsInListOrder(after, names)) {
         CString text;
         text.Format(kOrderText, static_cast<LPCSTR>(drive));
         ShowMessage(text, MB_OK | MB_ICONINFORMATION);

@@ -270,7 +270,8 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
                         dlg.PostMessage(WM_CLOSE);
                         dlg.PostMessage(WM_SYSCOMMAND, SC_CLOSE);
                     }),
-        Fault("Esc during a file of 8 MiB: stopped within it, nothing of it left", {3, 4, 5, 6, 7, 8})
+        Fault("Esc during a file of 8 MiB: stopped within it, nothing of it left",
+              {3, 4, 5, 6, 7, 8})
             .Before([&] {
                 rowAt(3).content.assign(8 << 20, 'x');
                 test::TempFolder::WriteFile(rowAt(3).path, rowAt(3).content.data(), 8 << 20);
@@ -278,7 +279,9 @@ TEST_F(CopyFaults, EachFailureIsCountedAndNothingElseIsLostOrLeftHalfWritten) {
             .AtStep(3, PressEscape)
             .Ends("Stopped, 2 of 8 files copied"),
         Fault("a device named as a file, and a source that grew since the run began", {3, 5})
-            .Before([&] { rowAt(3) = {"zero.mp3", "Z:\\dev\\zero", ""}; })
+            .Before([&] {
+                rowAt(3) = {"zero.mp3", "Z:\\dev\\zero", ""};
+            })
             .AtStep(1,
                     [&] {
                         const std::string grown(5 << 10, 'g');

@@ -237,14 +237,15 @@ TEST(FatFolders, NamesTakeEntriesAndCopiesMeetTheDrivesLimits) {
     const struct {
         const char* name;
         UINT nEntries;
-    } names[] = {{"SONG.MP3", 1},
-                 {"README", 1},
-                 {"song.mp3", 2},
-                 {"TOOLONGNAME.MP3", 3},
-                 {"A.B.C", 2},
-                 {"001_Song number 17 from the album.mp3", 4},
-                 {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C.mp3", 2},  // 9 units
-                 {longName.c_str(), 21}};
+    } names[] = {
+        {"SONG.MP3", 1},
+        {"README", 1},
+        {"song.mp3", 2},
+        {"TOOLONGNAME.MP3", 3},
+        {"A.B.C", 2},
+        {"001_Song number 17 from the album.mp3", 4},
+        {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xAE\xE6\xAD\x8C.mp3", 2},  // 9 units
+        {longName.c_str(), 21}};
     for (const auto& name : names)
         EXPECT_EQ(FolderEntriesOf(name.name), name.nEntries) << name.name;
 
@@ -256,10 +257,11 @@ TEST(FatFolders, NamesTakeEntriesAndCopiesMeetTheDrivesLimits) {
     VolumeFacts card;
     card.fileSystem = FileSystem::kFat;
     card.label = "CARD";
-    EXPECT_EQ(LimitsMet("G:", card, {}, LoadOfCopy(rows, TRUE)),
-              std::vector<CString>{"Only 127 of these 200 files fit into the root folder of G:. The "
-                                   "root folder of a FAT drive holds a fixed number of names; "
-                                   "Format Device with FAT32 lifts the limit."});
+    EXPECT_EQ(
+        LimitsMet("G:", card, {}, LoadOfCopy(rows, TRUE)),
+        std::vector<CString>{"Only 127 of these 200 files fit into the root folder of G:. The "
+                             "root folder of a FAT drive holds a fixed number of names; "
+                             "Format Device with FAT32 lifts the limit."});
     // A FAT32 folder with room for 4 entries beside the staging folder's 2, five files of 4 GiB
     // or more, and too little space.
     std::vector<RootEntry> full(65530 / 2, RootEntry{"x.mp3", true, false, {}});
@@ -291,9 +293,9 @@ TEST(DiskOrder, TheListsCopiesMustStandInItsOrderWhateverLiesBetween) {
     const struct {
         const char* root;
         bool bInOrder;
-    } cases[] = {{"001_a 002_b 003_c", true},     {"notes.txt 001_a x.jpg 003_c", true},
-                 {"001_a 003_c 002_b", false},    {"003_c notes.txt 001_a", false},
-                 {"002_B 001_A", false},          {"", true}};
+    } cases[] = {{"001_a 002_b 003_c", true},  {"notes.txt 001_a x.jpg 003_c", true},
+                 {"001_a 003_c 002_b", false}, {"003_c notes.txt 001_a", false},
+                 {"002_B 001_A", false},       {"", true}};
     for (const auto& c : cases) {
         std::vector<File> files;
         for (const std::string& token : Split(c.root))

@@ -649,12 +649,12 @@ HWND FindOwnedDialog(const char* title) {
 
 // Waits for the program's message box, checks its text (any text for "*") and presses the
 // button, OK unless it is named (ok, yes, no, cancel), or leaves it open (keep).
-int CmdCloseMessage(const std::string& expected, const std::string& button) {
+int CmdCloseMessage(const std::string& expected, const std::string& button, DWORD timeoutMs) {
     const char* const kButtons[] = {"", "ok", "cancel", "", "", "", "yes", "no"};
     const int nButton = static_cast<int>(
         std::find(std::begin(kButtons), std::end(kButtons), button) - std::begin(kButtons));
     HWND hBox = nullptr;
-    WaitFor([&] { return (hBox = FindOwnedDialog(kMainTitle)) != nullptr; }, 10000);
+    WaitFor([&] { return (hBox = FindOwnedDialog(kMainTitle)) != nullptr; }, timeoutMs);
     if (!hBox) {
         Fail("no message box appeared");
         return Result();
@@ -1031,8 +1031,9 @@ int Usage() {
         "  wait-gone MS             wait until no window of the program is left\n"
         "  row-point ROW            print a point in ROW (-1: the list) and its top and bottom\n"
         "  check-rows ROWS          the rows' names in order, '*' before selected ones\n"
-        "  close-message TEXT [BTN] the program's message box says TEXT (* any); press BTN\n"
-        "                           (ok, yes, no, cancel; ok by default; keep: leave it open)\n"
+        "  close-message TEXT [BTN [MS]]  the program's message box, waited for MS (10000),\n"
+        "                           says TEXT (* any); press BTN (ok, yes, no, cancel; ok by\n"
+        "                           default; keep: leave it open)\n"
         "  check-menu LOOK          the open popup menu: '+' black item, '-' grey, '|' line\n"
         "  check-drive-list SEL [ENTRY]...  the drive list holds exactly ENTRY...; SEL is\n"
         "                           the selected entry, -1 for none\n"
@@ -1088,8 +1089,9 @@ int main(int argc, char** argv) {
         return CmdRowPoint(std::atoi(argv[2]));
     if (command == "check-rows" && argc <= 3)
         return CmdCheckRows(argc == 3 ? argv[2] : "");
-    if (command == "close-message" && (argc == 3 || argc == 4))
-        return CmdCloseMessage(argv[2], argc == 4 ? argv[3] : "ok");
+    if (command == "close-message" && argc >= 3 && argc <= 5)
+        return CmdCloseMessage(argv[2], argc >= 4 ? argv[3] : "ok",
+                               argc == 5 ? static_cast<DWORD>(std::atoi(argv[4])) : 10000);
     if (command == "check-menu" && argc == 3)
         return CmdCheckMenu(argv[2]);
     if (command == "check-drive-list" && argc >= 3)

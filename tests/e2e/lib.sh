@@ -56,6 +56,7 @@ stop_app() {
 
 cleanup() {
     stop_app
+    [ -z "${volume_e:-}" ] || "$root/tools/test-volume.sh" remove E
     # A step's own leftovers, such as drives it plugged in.
     if declare -F step_cleanup >/dev/null; then step_cleanup; fi
     rm -rf "$log" "${scratch[@]}"
@@ -233,3 +234,25 @@ created_order() {
     [ "$(stat -c %W "$1")" != 0 ] || return 0
     stat --printf '%.9W %n\n' "$1"/* | sort -n | sed 's/^[^ ]* //; s|.*/||'
 }
+
+# Real FAT and exFAT volumes as drive E: (tools/test-volume.sh), made for a step and removed
+# when it ends. A step that needs them and runs where none can be made is skipped (exit 77).
+volume_label=PLAYER
+volumes_needed() { # KIND...
+    local kind
+    for kind in "$@"; do
+        "$root/tools/test-volume.sh" check "$kind" || exit 77
+    done
+}
+volume_on_e() { # KIND SIZE
+    "$root/tools/test-volume.sh" make "$1" "$2" E || fail "cannot make a $1 volume as E:"
+    volume_e=1
+    # The FAT driver lists the volume's label as an empty file.
+    case $1 in fat*) volume_label_file=$volume_label ;; *) volume_label_file= ;; esac
+}
+volume_off_e() {
+    "$root/tools/test-volume.sh" remove E
+    volume_e=
+}
+# The names in E:'s root in the order of their entries on the disk (read with fatsort).
+disk_order_e() { "$root/tools/test-volume.sh" order E; }

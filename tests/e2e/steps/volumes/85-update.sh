@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Copying again after the list changed, on a real exFAT and FAT32 volume as E:: 12 songs
+# copied, then row 3 removed, row 12 moved to the top and two songs added. No copies all 13
+# beside the earlier ones, as before; Yes updates: exactly the 13 copies, byte for byte, under
+# their names, and the line about the disk's order shown exactly when the disk (read with
+# fatsort) does not stand in list order. Then a long list's update stopped with Esc during its
+# renames: nothing lost, and Copy Files again ends as an update that was not stopped.
+source "$(dirname "$0")/../../lib.sh"
+
+volumes_needed exfat fat32
+media_folder ovelo-e2e-update
+songs=("a.mp3" "Second song.mp3" "The third one with a long title.mp3" d.mp3 e.mp3 f.mp3 g.mp3
+       h.mp3 i.mp3 j.mp3 k.mp3 "Twelve twelve.mp3" m.mp3 n.mp3)
+for i in "${!songs[@]}"; do head -c $((1000 + i * 37)) /dev/urandom >"$media_unix/${songs[$i]}"; done
+order_line="The files on E: do not stand on the disk in the order of the list, and players that play files in the order they were written will play them in another order. To put them in order, use Format Device, then Copy Files: a freshly formatted drive has no gaps."
+
+drop() { # PATH...
+    local x y
+    read -r x y _ < <(row_point -1)
+    python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$@" || fail "the drop did not arrive"
+}
+
+# After a copy that ended with TEXT: the line about the order shows (and is closed) exactly
+# when E:'s copies NAME... do not stand on the disk in that order.
+expect_order_told() { # TEXT NAME...
+    local text=$1 shown=no on_disk
+    shift
+    probe check-progress "$text" 120000 || fail "the copy did not end with \"$text\""
+    ! probe close-message "$order_line" ok 3000 >/dev/null || shown=yes
+    on_disk=$(disk_order_e | grep -Fx -f <(printf '%s\n' "$@") || true)
+    if [ "$on_disk" = "$(printf '%s\n' "$@")" ]; then
+        [ $shown = no ] || fail "the order line showed, but E: stands in list order"
+    else
+        [ $shown = yes ] || fail "E: stands out of list order, and nothing said so: $(echo $on_disk)"
+    fi
+    echo "ok: the disk order is the list's: $([ $shown = no ] && echo yes || echo "no, and the line said so")"
+}
+
+for kind in exfat fat32; do
+    step "$kind: 12 songs copied, then the list changed and copied again with No, then Yes"
+    volume_on_e "$kind" 256M
+    start_app
+    paths=()
+    for song in "${songs[@]:0:12}"; do paths+=("$media_unix/$song"); done
+    drop "${paths[@]}"
+    probe check-rows "$(IFS=,; echo "${songs[*]:0:12}")" >/dev/null || fail "the drop did not add 12 rows"
+    click copy-files
+    old=()
+    for i in $(seq 0 11); do old+=("$(printf %03d $((i + 1)))_${songs[$i]}"); done
+    expect_order_told Complete "${old[@]}"
+
+    click_row 2
+    click remove
+    click_row 10
+    for _ in $(seq 10); do press alt+Up; done
+    drop "$media_unix/m.mp3" "$media_unix/n.mp3"
+    list=(11 0 1 3 4 5 6 7 8 9 10 12 13)
+    rows="*${songs[11]}"
+    for r in "${list[@]:1}"; do rows+=",${songs[$r]}"; done
+    probe check-rows "$rows" >/dev/null || fail "the list did not change as a person changed it"
+    new=() pairs=()
+    for r in "${!list[@]}"; do
+        new+=("$(printf %03d $((r + 1)))_${songs[${list[$r]}]}")
+        pairs+=("${new[$r]}=$media_unix/${songs[${list[$r]}]}")
+    done
+    click copy-files
+    probe close-message "*" no || fail "no question before copying onto the earlier copy"
+    expect_order_told Complete "${new[@]}"
+    before=()
+    for i in 0 1 2 11; do before+=("${old[$i]}=$media_unix/${songs[$i]}"); done
+    expect_files "$drive" "${pairs[@]}" "${before[@]}" ${volume_label_file:+"$volume_label=/dev/null"}
+    echo "ok: No copied all 13 beside the earlier copies"
+
+    # Back to the 12 songs' copy: those that No added go.
+    for i in 0 1 2 11 12; do rm "$drive/${new[$i]}"; done
+    click copy-files
+    question=$(probe close-message "*" yes | tr -d '\r') || fail "no question before the update"
+    [[ $question =~ "E: already holds 11 of these 13 files from an earlier copy. Update it: copy 2 new files, rename "[0-9]+" and remove 1 earlier copy that is no longer listed?" ]] &&
+        [[ $question == *"No longer listed: 003_The third one with a long title.mp3."* ]] ||
+        fail "the question was $question"
+    expect_order_told Complete "${new[@]}"
+    expect_files "$drive" "${pairs[@]}" ${volume_label_file:+"$volume_label=/dev/null"}
+    echo "ok: Yes left exactly the 13 copies under their names"
+    shot "update-$kind"
+    close_app
+    volume_off_e
+done
+
+step "exfat: the update of 2,000 rows stopped with Esc during its renames, then run again"
+volume_on_e exfat 256M
+mkdir "$media_unix/long"
+(cd "$media_unix/long" && for i in $(seq -w 1 2000); do echo "$i" >"t$i.mp3"; done)
+start_app
+drop "$media_unix/long"
+copy_files Complete "$drive/0001_t0001.mp3"
+# Without the first row every copy moves up: its removal and 1,999 renames, 2,000 steps.
+click_row 0
+click remove
+click copy-files
+probe close-message "*" yes >/dev/null || fail "no question before the update"
+sleep 0.3
+xdotool key --clearmodifiers Escape
+text=$(probe progress-text 60000 | tr -d '\r')
+[[ $text =~ ^Stopped,\ ([0-9]+)\ of\ 2000\ files\ copied$ ]] && [ "${BASH_REMATCH[1]}" -gt 0 ] &&
+    [ "${BASH_REMATCH[1]}" -lt 2000 ] || fail "Esc did not stop the renames: \"$text\""
+LC_ALL=C ls "$drive" >"$log/stopped"
+for i in $(seq -w 2 2000); do echo "t$i.mp3"; done >"$log/wanted"
+# Every copy is there once, under its old name, its new one or a name of zeros.
+sed 's/^[0-9]*_//' "$log/stopped" | grep -v "^$volume_label\$" | sort | diff - "$log/wanted" >/dev/null ||
+    fail "after \"$text\" the copies on E: are not each there once"
+click copy-files
+probe close-message "*" yes >/dev/null || fail "no question before the second update"
+expect_order_told Complete $(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")
+[ "$(LC_ALL=C ls "$drive" | grep -v "^$volume_label\$")" = "$(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")" ] ||
+    fail "Copy Files after the stop did not finish the update"
+cmp -s "$drive/1999_t2000.mp3" "$media_unix/long/t2000.mp3" || fail "the last copy is not whole"
+echo "ok: stopped after \"$text\"; nothing lost; the next update finished it"
+close_app
+volume_off_e
