@@ -364,7 +364,14 @@ bool FileNameLess::operator()(const std::wstring& a, const std::wstring& b) cons
 
 std::wstring FileNameKey(const std::wstring& name) {
     std::wstring key = name;
-    if (!key.empty())
+    bool bAscii = true;
+    for (wchar_t& ch : key) {
+        bAscii &= ch < 0x80;
+        if (ch >= L'a' && ch <= L'z')
+            ch = static_cast<wchar_t>(ch - (L'a' - L'A'));
+    }
+    // Most names are ASCII alone: the system's table is asked only for the others.
+    if (!bAscii)
         ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.c_str(),
                         static_cast<int>(name.size()), &key[0], static_cast<int>(key.size()),
                         nullptr, nullptr, 0);
