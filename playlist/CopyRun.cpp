@@ -8,8 +8,8 @@ const DWORD kQuickStepsShownMs = 50;
 }  // namespace
 
 CCopyRun::CCopyRun(CPercentProgressCtrl& progress, const CString& drive, const VolumeFacts& facts,
-                   std::function<bool()> bStop)
-    : m_progress(progress), m_drive(drive), m_facts(facts), m_bStop(std::move(bStop)) {}
+                   std::function<bool()> stopWanted)
+    : m_progress(progress), m_drive(drive), m_facts(facts), m_stopWanted(std::move(stopWanted)) {}
 
 void CCopyRun::Begin(UINT nSteps) {
     m_nSteps = nSteps;
@@ -40,7 +40,7 @@ void CCopyRun::CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
     CCopyNames names(m_nSteps);
     UINT i = 0;
     for (; i < static_cast<UINT>(playlist.GetItemCount()); ++i) {
-        if (i > 0 && m_bStop()) {
+        if (i > 0 && m_stopWanted()) {
             m_bStopped = true;
             break;
         }
@@ -68,7 +68,7 @@ void CCopyRun::Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows) 
     m_names = plan.names;
     UINT i = 0;
     for (; i < m_nSteps; ++i) {
-        if (i > 0 && m_bStop()) {
+        if (i > 0 && m_stopWanted()) {
             m_bStopped = true;
             break;
         }
@@ -104,7 +104,7 @@ bool CCopyRun::Copied(const CopyRow& row, const CString& name) {
         return false;
     int nShownPercent = -1;
     auto progress = [&](ULONGLONG nCopied, ULONGLONG nTotal) {
-        if (m_bStop())
+        if (m_stopWanted())
             return false;
         const int nPercent = nTotal > 0 ? static_cast<int>(nCopied * 100 / nTotal) : 0;
         if (nTotal >= kLongFileBytes && nPercent != nShownPercent) {

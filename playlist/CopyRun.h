@@ -14,9 +14,9 @@
 
 class CCopyRun {
 public:
-    // Copies into drive's root; bStop is asked between steps and during a file's copy.
+    // Copies into drive's root; stopWanted is asked between steps and during a file's copy.
     CCopyRun(CPercentProgressCtrl& progress, const CString& drive, const VolumeFacts& facts,
-             std::function<bool()> bStop);
+             std::function<bool()> stopWanted);
 
     // Copies every row in order. Each row, and whether its copy is named with its position,
     // is read when its turn comes, and so is the row count; rows holds the sources' sizes as
@@ -44,7 +44,7 @@ private:
     CPercentProgressCtrl& m_progress;
     const CString m_drive;
     const VolumeFacts m_facts;
-    const std::function<bool()> m_bStop;
+    const std::function<bool()> m_stopWanted;  // asked between steps and during a file
     CStagedCopy m_copy;
     std::vector<CString> m_names;
     CString m_status;       // the text of the step being carried out

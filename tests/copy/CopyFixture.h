@@ -56,17 +56,6 @@ protected:
     void AddSource(const std::string& name, const std::string& path) {
         dlg.InsertEntry(name.c_str(), path.c_str(), dlg.m_playlist.GetItemCount());
     }
-    // Answers the next message box with nAnswer, once it shows, and keeps its text in asked.
-    static void Answer(int nAnswer, std::vector<std::string>* pAsked) {
-        test::WhileModal([pAsked, nAnswer] {
-            char text[1024] = "";
-            HWND hBox = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-            if (!::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text)))
-                return false;
-            pAsked->push_back(text);
-            return ::PostMessageA(hBox, WM_COMMAND, nAnswer, 0) != FALSE;
-        });
-    }
     // Runs the copy command and records what the bar was told.
     ProgressLog RunCopy(std::function<void()> afterStep = nullptr) {
         ProgressLog log;

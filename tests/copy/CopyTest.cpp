@@ -109,7 +109,7 @@ TEST_F(Copy, SecondRunStartsFromAnEmptyBar) {
         RunCopy();
         // The drive holds the first run's copies: copied again, as No to updating them says.
         std::vector<std::string> asked;
-        Answer(IDNO, &asked);
+        test::AnswerMessageBox(IDNO, &asked);
         ProgressLog second = RunCopy();
         EXPECT_EQ(asked.size(), 1u);
         EXPECT_EQ(second.positions, (std::vector<int>{1, 2}));

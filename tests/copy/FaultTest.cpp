@@ -364,9 +364,9 @@ TEST_F(CopyFaults, DeviceFullMidFileFailsThatFileAlone) {
     Put("big.avi", std::string(100 * 1024, 'o'));
     std::vector<std::string> asked;
     test::RunModal(dlg, [&] {
-        Answer(IDNO, &asked);
+        test::AnswerMessageBox(IDNO, &asked);
         RunAndCheck({1, 2, 3, 4}, false, 0, nullptr, nullptr, "");
-        Answer(IDYES, &asked);
+        test::AnswerMessageBox(IDYES, &asked);
         RunAndCheck({2}, false);
         ULARGE_INTEGER total, totalFree;
         ::GetDiskFreeSpaceExA("G:\\", nullptr, &total, &totalFree);

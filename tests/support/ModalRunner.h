@@ -6,7 +6,9 @@
 #include "tests/support/Pump.h"
 
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace test {
 
@@ -76,6 +78,18 @@ inline void WhileModal(std::function<bool()> action, DWORD nMaxMs = 5000) {
         }
     };
     ::SetTimer(nullptr, 0, 20, Tick::Proc);
+}
+
+// Answers the next message box with nAnswer once it shows, and keeps its text in *pAsked.
+inline void AnswerMessageBox(int nAnswer, std::vector<std::string>* pAsked) {
+    WhileModal([pAsked, nAnswer] {
+        char text[1024] = "";
+        HWND hBox = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr);
+        if (!::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text)))
+            return false;
+        pAsked->push_back(text);
+        return ::PostMessageA(hBox, WM_COMMAND, nAnswer, 0) != FALSE;
+    });
 }
 
 // Finds a top-level window of this process by its title.
