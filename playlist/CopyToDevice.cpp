@@ -50,10 +50,11 @@ void CPlaylistDlg::OnCopyFiles() {
 
 BOOL CPlaylistDlg::ConfirmCopyBeyondFreeSpace() {
     const CString drive = m_driveCombo.GetWindowText();
-    ULARGE_INTEGER totalFree;
+    ULARGE_INTEGER total, totalFree;
     // A drive that cannot say is not asked about: each file fails as it comes, as on a drive
     // that leaves during the run.
-    if (!::GetDiskFreeSpaceExA(drive + "\\", nullptr, nullptr, &totalFree))
+    // A total of 0 bytes is how some drivers say that they cannot tell.
+    if (!::GetDiskFreeSpaceExA(drive + "\\", nullptr, &total, &totalFree) || total.QuadPart == 0)
         return TRUE;
     ULONGLONG needed = 0;
     for (int i = 0; i < m_playlist.GetItemCount(); ++i)
