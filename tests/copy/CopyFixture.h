@@ -22,7 +22,7 @@ struct ProgressLog {
     std::vector<std::string> copiedAtStep;  // files on E: when each step arrived
     std::vector<PBRANGE> ranges;            // the range at each step
     bool bRepaintedAtOnce = true;
-    bool bCountCopies = true;         // fills copiedAtStep
+    bool bCountCopies = false;        // fills copiedAtStep
     std::function<void()> afterStep;  // runs after each step is recorded
 };
 
@@ -61,7 +61,7 @@ protected:
     }
     // Runs the copy command and records what the bar was told. Counting the files on E: at
     // each step lists the drive, which takes seconds on some drivers once it holds a thousand.
-    ProgressLog RunCopy(std::function<void()> afterStep = nullptr, bool bCountCopies = true) {
+    ProgressLog RunCopy(std::function<void()> afterStep = nullptr, bool bCountCopies = false) {
         ProgressLog log;
         log.afterStep = std::move(afterStep);
         log.bCountCopies = bCountCopies;
