@@ -7,6 +7,9 @@ packages=(
     wine64 fonts-wine fonts-wqy-microhei
     xvfb x11-utils xdotool imagemagick
     python3 python3-pil
+    # Real FAT and exFAT volumes for the tests (tools/test-volume.sh): mkfs.vfat, mkfs.exfat,
+    # their FUSE drivers, fatsort for the disk order, and losetup.
+    dosfstools exfatprogs fusefat exfat-fuse fatsort mount
 )
 missing=()
 for p in "${packages[@]}"; do

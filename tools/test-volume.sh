@@ -25,12 +25,14 @@
 #
 # Quirks of the drivers that tests meet (fusefat for FAT, exfat-fuse for exFAT):
 # - fusefat lists the label as an empty file (PLAYER); gives every name a long-name entry, 8.3
-#   ones too; refuses names beyond ASCII and files over 2 GiB (ERROR_ACCESS_DENIED, as for a
-#   full disk or root); cannot replace a file's bytes in place (CopyFile onto an existing
-#   file), nor keep read-only attributes; stores months one too low (it reads them back the
-#   same way); reports 0 of 0 bytes where a cluster is 512 bytes (FAT32 up to 256 MiB); and
-#   takes longer for each entry a folder already holds (1,000 files: minutes).
-# - exfat-fuse lists a folder newest first until it is mounted again.
+#   ones too; refuses names beyond ASCII (and loses a file whose rename to one it refuses)
+#   and files over 2 GiB, with ERROR_ACCESS_DENIED as for a full disk or root; cannot replace
+#   a file's bytes in place (CopyFile onto an existing file), nor keep read-only attributes;
+#   stores months one too low (and reads them back the same way); reports 0 of 0 bytes where
+#   a cluster is 512 bytes (FAT32 up to 256 MiB); keeps no birth times; and takes longer for
+#   each entry a folder already holds (1,000 new files in a root: ten minutes).
+# - exfat-fuse lists a folder newest first until it is mounted again, keeps no birth times,
+#   and does not keep read-only attributes either.
 # - Either driver puts a new or renamed entry into the first gap of deleted entries that fits.
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
@@ -80,21 +82,20 @@ driver_pid() {
     pgrep -f "^(fusefat|mount\.exfat-fuse) .*$device $folder\$" | head -n 1 || true
 }
 
+# Files an earlier test left in the folder are hidden while the volume is mounted there.
 mount_volume() {
-    if [ -n "$(ls -A "$folder")" ]; then
-        echo "test-volume: $folder is not empty; a FUSE mount there would hide its files" >&2
-        return 1
-    fi
     case $kind in
-        exfat) mount.exfat-fuse "$device" "$folder" >/dev/null 2>&1 ;;
+        exfat) mount.exfat-fuse -o nonempty "$device" "$folder" >/dev/null 2>&1 ;;
         # rw+ enables writing; fusefat talks about the volume on its output.
-        *) fusefat -o rw+ "$device" "$folder" </dev/null >/dev/null 2>&1 ;;
+        *) fusefat -o rw+,nonempty "$device" "$folder" </dev/null >/dev/null 2>&1 ;;
     esac
     # fusefat exits 0 also where it did not mount.
     mountpoint -q "$folder" || { echo "test-volume: cannot mount $device on $folder" >&2; return 1; }
     pid=$(driver_pid)
 }
 
+# With "lazy", a volume still busy after 5 s is detached at once and released when its last
+# file closes; otherwise that fails.
 unmount_volume() {
     mountpoint -q "$folder" || return 0
     local _
@@ -102,8 +103,10 @@ unmount_volume() {
         umount "$folder" 2>/dev/null && break
         sleep 0.1
     done
-    # Still busy after 5 s: detached now, released when the last file closes.
-    ! mountpoint -q "$folder" || umount -l "$folder"
+    if mountpoint -q "$folder"; then
+        [ "${1:-}" = lazy ] || { echo "test-volume: $folder is busy" >&2; return 1; }
+        umount -l "$folder" || true
+    fi
     # The driver writes its last changes after the unmount returns.
     for _ in $(seq 100); do
         [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null || return 0
@@ -138,7 +141,7 @@ restart_server() {
 remove() {
     letter=$(letter_of "$1")
     load_state || return 0
-    unmount_volume
+    unmount_volume lazy
     losetup -d "$device" 2>/dev/null || true
     if [ -n "$link" ] && [ -L "$link" ]; then
         rm -f "$link"
@@ -152,7 +155,14 @@ make_volume() {
     local size=$2
     letter=$(letter_of "$3")
     check "$kind"
-    remove "$letter" # one left behind by a run that was killed
+    if load_state; then
+        if mountpoint -q "$folder"; then
+            echo "test-volume: drive ${letter^}: has a volume already" \
+                "(tools/test-volume.sh remove ${letter^} takes it away)" >&2
+            exit 1
+        fi
+        remove "$letter" # what a run that was killed left behind
+    fi
     folder=$(readlink "$WINEPREFIX/dosdevices/$letter:" || true)
     [ -d "$folder" ] || { echo "test-volume: drive ${letter^}: has no folder" >&2; exit 1; }
     ! mountpoint -q "$folder" || { echo "test-volume: $folder is mounted already" >&2; exit 1; }
@@ -180,15 +190,15 @@ make_volume() {
 order() {
     letter=$(letter_of "$1")
     load_state || { echo "test-volume: drive ${letter^}: has no volume" >&2; exit 1; }
-    unmount_volume
+    unmount_volume || exit 1
     local listing errors status=0
     errors=$(mktemp)
     listing=$(fatsort -l "$device" 2>"$errors") || status=$?
-    mount_volume
-    save_state
     # It warns of the C locale even in C.UTF-8, where it reads every name.
     grep -v 'C locale does not support' "$errors" >&2 || true
     rm -f "$errors"
+    mount_volume
+    save_state
     [ "$status" -eq 0 ] || { echo "test-volume: fatsort -l $device failed" >&2; exit 1; }
     awk '$0 == "/" { root = 1; next } root && $0 == "" { exit } root' <<<"$listing"
 }
@@ -204,7 +214,8 @@ case $command in
     run)
         [ $# -ge 4 ] || usage
         volume_letter=$3
-        trap 'remove "$volume_letter"' EXIT
+        # A second signal must not cut the removal short.
+        trap 'trap "" INT TERM; remove "$volume_letter"' EXIT
         trap 'exit 130' INT TERM # removes the volume through the EXIT trap
         make_volume "$1" "$2" "$3"
         shift 3

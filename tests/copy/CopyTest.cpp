@@ -11,7 +11,7 @@ TEST_F(Copy, ThreeFilesArriveNumberedInListOrderWhileTheBarShowsEachStep) {
         AddSource("a.mp3", sources.CreateFile("a.mp3", "first"));
         AddSource("b.jpg", sources.CreateFile("b.jpg", "second"));
         AddSource("c.avi", sources.CreateFile("c.avi", "third"));
-        ProgressLog log = RunCopy();
+        ProgressLog log = RunCopy(nullptr, true);
 
         EXPECT_EQ(test::TempFolder::FileNames("E:"),
                   (Names{"001_a.mp3", "002_b.jpg", "003_c.avi"}));

@@ -17,6 +17,8 @@ app_pid=
 layout=$log/layout
 # Folders and drive links a step makes; removed when it ends, however it ends.
 scratch=()
+# Drive letters of the volumes a step mounted (mount_volume); removed when it ends.
+volumes_made=()
 
 step() { echo "== $*"; }
 
@@ -27,7 +29,8 @@ media_folder() {
     media="C:\\$1"
     drive=$WINEPREFIX/dosdevices/e:
     scratch+=("$media_unix")
-    rm -rf "$media_unix" "${drive:?}"/*
+    rm -rf "$media_unix"
+    clear_drive "$drive"
     mkdir -p "$media_unix"
 }
 
@@ -55,10 +58,12 @@ stop_app() {
 }
 
 cleanup() {
+    trap '' INT TERM # a second signal must not cut the cleanup short
     stop_app
-    [ -z "${volume_e:-}" ] || "$root/tools/test-volume.sh" remove E
     # A step's own leftovers, such as drives it plugged in.
     if declare -F step_cleanup >/dev/null; then step_cleanup; fi
+    local letter
+    for letter in "${volumes_made[@]}"; do "$root/tools/test-volume.sh" remove "$letter"; done
     rm -rf "$log" "${scratch[@]}"
 }
 trap cleanup EXIT
@@ -222,7 +227,7 @@ expect_files() {
         cmp -s "$folder/$name" "${pair#*=}" || fail "$folder/$name is not a copy of ${pair#*=}"
         wanted+=$name$'\n'
     done
-    held=$(LC_ALL=C ls -A "$folder")
+    held=$(drive_files "$folder")
     [ "$held" = "$(printf %s "$wanted" | LC_ALL=C sort -u)" ] ||
         fail "$folder holds \"$(echo $held)\", expected \"$(echo $wanted)\""
     echo "ok: $folder holds exact copies: $(echo $held)"
@@ -231,28 +236,76 @@ expect_files() {
 # The files of a folder in the order they were created, one per line; nothing when the file
 # system keeps no birth times.
 created_order() {
-    [ "$(stat -c %W "$1")" != 0 ] || return 0
-    stat --printf '%.9W %n\n' "$1"/* | sort -n | sed 's/^[^ ]* //; s|.*/||'
+    local name
+    # -L: the drive's folder is reached through its link in dosdevices.
+    [ "$(stat -L -c %W "$1")" != 0 ] || return 0
+    drive_files "$1" | while IFS= read -r name; do stat --printf '%.9W %n\n' "$1/$name"; done |
+        sort -n | sed 's/^[^ ]* //; s|.*/||'
 }
 
-# Real FAT and exFAT volumes as drive E: (tools/test-volume.sh), made for a step and removed
-# when it ends. A step that needs them and runs where none can be made is skipped (exit 77).
-volume_label=PLAYER
-volumes_needed() { # KIND...
-    local kind
-    for kind in "$@"; do
-        "$root/tools/test-volume.sh" check "$kind" || exit 77
+# Real volumes (tools/test-volume.sh): a drive's folder with a FAT12, FAT16, FAT32 or exFAT
+# volume mounted on it, so that a step meets the player's file systems and their drivers.
+# A step that needs one of its own:
+#   mount_volume fat16 64M        # before start_app: giving Wine a FAT device restarts its
+#                                 # server; E: by default, or a third argument such as G
+#   ... copy onto "$drive" ...
+#   volume_order                  # the root's names in disk order (fatsort -l), one a line;
+#                                 # it unmounts the volume for a moment, also while the
+#                                 # program runs: nothing may write to the drive meanwhile
+#   leave_gaps "$drive" 002_b.mp3 # deletes files: their entries become gaps on the disk
+#   remove_volume                 # takes it away before the step ends
+# The volume goes when the step ends. Where volumes cannot be made here, the step ends at
+# mount_volume with the reason and counts as skipped.
+volumes=$(dirname "$WINEPREFIX")/test-volumes
+
+mount_volume() { # KIND SIZE [LETTER]
+    local letter=${3:-E} status=0
+    "$root/tools/test-volume.sh" make "$1" "$2" "$letter" || status=$?
+    [ "$status" -ne 77 ] || exit 77
+    [ "$status" -eq 0 ] || fail "cannot make a $1 volume of $2 on ${letter^^}:"
+    volumes_made+=("$letter")
+}
+
+# Takes a volume away before the step ends, to make another on its drive.
+remove_volume() { # [LETTER]
+    "$root/tools/test-volume.sh" remove "${1:-E}"
+}
+
+volume_order() { # [LETTER]
+    "$root/tools/test-volume.sh" order "${1:-E}" || fail "cannot read the disk order of ${1:-E}:"
+}
+
+leave_gaps() { # FOLDER NAME...
+    local folder=$1 name
+    shift
+    for name in "$@"; do rm -- "$folder/$name" || fail "cannot delete $folder/$name"; done
+}
+
+# The name under which the FAT driver lists the volume's label as an empty file in its root,
+# when FOLDER is the root of such a volume; nothing otherwise.
+volume_label() {
+    local folder state
+    folder=$(realpath "$1")
+    for state in "$volumes"/*.state; do
+        [ -f "$state" ] && grep -qx "folder=$folder" "$state" && grep -q '^kind=fat' "$state" ||
+            continue
+        sed -n 's/^label=//p' "$state"
     done
 }
-volume_on_e() { # KIND SIZE
-    "$root/tools/test-volume.sh" make "$1" "$2" E || fail "cannot make a $1 volume as E:"
-    volume_e=1
-    # The FAT driver lists the volume's label as an empty file.
-    case $1 in fat*) volume_label_file=$volume_label ;; *) volume_label_file= ;; esac
+
+# The names in FOLDER, sorted bytewise, one a line, without a volume's label.
+drive_files() {
+    local label
+    label=$(volume_label "$1")
+    if [ -z "$label" ]; then
+        LC_ALL=C ls -A "$1"
+    else
+        LC_ALL=C ls -A "$1" | grep -vxF "$label" || true
+    fi
 }
-volume_off_e() {
-    "$root/tools/test-volume.sh" remove E
-    volume_e=
+
+# Empties FOLDER but for a volume's label, which belongs to the volume.
+clear_drive() {
+    local name
+    drive_files "$1" | while IFS= read -r name; do rm -rf -- "${1:?}/$name"; done
 }
-# The names in E:'s root in the order of their entries on the disk (read with fatsort).
-disk_order_e() { "$root/tools/test-volume.sh" order E; }

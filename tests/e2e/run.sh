@@ -5,11 +5,12 @@
 # share one X display, the test prefix with its drives, and one Wine server.
 # Usage: run.sh OveloPlaylist.exe e2e_probe.exe hotplug.exe [STEP...]
 # STEP names scripts of steps/ to run, without .sh; all of them in steps/ itself, in order, by
-# default. Those of steps/volumes/ make real FAT and exFAT volumes, and exit 77 (skipped) where
-# none can be made; the run then exits 77 too.
-# Screenshots of each state are kept in e2e/ beside the program; UPDATE_SCREENSHOT=1 also
-# copies the one that the README shows to docs/screenshot.png; E2E_TRACE=1 traces each
-# step's commands with the time.
+# default. Those of steps/volumes/ make real FAT and exFAT volumes. A step that exits with 77
+# is skipped (it says why), and a run with a skipped step exits with 77 too, so that it never
+# counts as passed.
+# Screenshots of each state are kept in e2e/ beside the program, or in E2E_SHOTS where that
+# is set; UPDATE_SCREENSHOT=1 also copies the one that the README shows to
+# docs/screenshot.png; E2E_TRACE=1 traces each step's commands with the time.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -31,7 +32,7 @@ export WINEPREFIX=${WINEPREFIX:-$OVELO_TEST_PREFIX}
 E2E_EXE=$(realpath "$1")
 E2E_PROBE=$(realpath "$2")
 E2E_HOTPLUG=$(realpath "$3")
-E2E_SHOTS=$(dirname "$E2E_EXE")/e2e
+E2E_SHOTS=${E2E_SHOTS:-$(dirname "$E2E_EXE")/e2e}
 export E2E_EXE E2E_PROBE E2E_HOTPLUG E2E_SHOTS
 shift 3
 
@@ -62,7 +63,7 @@ for name in "$@"; do
         echo "=== $name passed in $(($(date +%s) - begun)) s"
     elif [ "$status" -eq 77 ]; then
         skipped+=("$name")
-        echo "=== $name SKIPPED: what it needs cannot be had here"
+        echo "=== $name skipped: it needs what this machine cannot give (see above)"
     else
         failed+=("$name")
         echo "=== $name FAILED after $(($(date +%s) - begun)) s"

@@ -49,7 +49,8 @@ public:
         const CFindHandle hFind(::FindFirstFileA((folder + "\\*").c_str(), &found));
         if (!hFind.IsNull()) {
             do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                    !IsVolumeLabel(folder, found))
                     ::DeleteFileA((folder + "\\" + found.cFileName).c_str());
             } while (::FindNextFileA(hFind, &found));
         }
@@ -59,6 +60,17 @@ public:
 
     // The names of the files directly inside folder, sorted.
     static std::vector<std::string> FileNames(const std::string& folder);
+
+    // TRUE for the empty file that some FAT drivers list in a drive's root under the volume's
+    // label: it belongs to the volume, not to the test.
+    static bool IsVolumeLabel(const std::string& folder, const WIN32_FIND_DATAA& found) {
+        char label[MAX_PATH] = "";
+        return folder.size() == 2 && folder[1] == ':' && found.nFileSizeLow == 0 &&
+               found.nFileSizeHigh == 0 &&
+               ::GetVolumeInformationA((folder + "\\").c_str(), label, MAX_PATH, nullptr, nullptr,
+                                       nullptr, nullptr, 0) &&
+               *label && std::string(label) == found.cFileName;
+    }
 
     static std::string ReadFile(const std::string& path) {
         std::string content;
@@ -83,7 +95,8 @@ inline std::vector<std::string> TempFolder::FileNames(const std::string& folder)
     const CFindHandle hFind(::FindFirstFileA((folder + "\\*").c_str(), &found));
     if (!hFind.IsNull()) {
         do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !IsVolumeLabel(folder, found))
                 names.push_back(found.cFileName);
         } while (::FindNextFileA(hFind, &found));
     }

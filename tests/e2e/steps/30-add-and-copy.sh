@@ -61,7 +61,7 @@ look complete bar full arrow up rest toolbar
 
 step "Copy Files with \"Add Prefix\" unticked: the names kept, a file of the same name replaced,
 and the second a.mp3 failed: it would replace the first one's copy"
-rm -f "$drive"/*
+clear_drive "$drive"
 echo old >"$drive/b.jpg"
 click prefix
 copy_files "Complete, 1 of 5 files failed" "$drive/a.mp3"
@@ -71,7 +71,7 @@ expect_files "$drive" "a.mp3=$(src a.mp3)" "b.jpg=$(src b.jpg)" \
 step "a source gone: counted as failed, and the file of its name on E: kept"
 rm "$media_unix/c.avi"
 echo "kept c" >"$media_unix/kept-c"
-rm -f "$drive"/*
+clear_drive "$drive"
 cp "$media_unix/kept-c" "$drive/c.avi"
 copy_files "Complete, 2 of 5 files failed" "$drive/a.mp3"
 expect_files "$drive" "a.mp3=$(src a.mp3)" "b.jpg=$(src b.jpg)" \
@@ -92,10 +92,10 @@ for i in $(seq "$count"); do printf 't%04u.mp3\n' "$i"; done >"$log/names"
 read -r x y _ < <(row_point -1)
 python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/long" || fail "the drop did not arrive"
 click prefix
-rm -f "$drive"/*
+clear_drive "$drive"
 click copy-files
 for _ in $(seq 100); do
-    [ "$(ls "$drive" | wc -l)" -ge 20 ] && break
+    [ "$(drive_files "$drive" | wc -l)" -ge 20 ] && break
     sleep 0.05
 done
 click closebox
@@ -105,11 +105,11 @@ text=$(probe progress-text 120000 | tr -d '\r') || fail "the window did not answ
 [[ $text =~ ^Stopped,\ ([0-9]+)\ of\ $count\ files\ copied$ ]] || fail "the bar says \"$text\""
 copied=${BASH_REMATCH[1]}
 # Four digits for a list of thousands: sorted by name, the copies keep the list's order.
-[ "$(LC_ALL=C ls "$drive")" = "$(head -n "$copied" "$log/names" | awk '{ printf "%04u_%s\n", NR, $0 }')" ] ||
+[ "$(drive_files "$drive")" = "$(head -n "$copied" "$log/names" | awk '{ printf "%04u_%s\n", NR, $0 }')" ] ||
     fail "E: does not hold the first $copied rows' copies, named 0001_ on, after \"$text\""
 echo "ok: Esc stopped the copy after $copied of $count files"
 sleep 2
-[ "$(probe progress-text 5000 | tr -d '\r')" = "$text" ] && [ "$(ls "$drive" | wc -l)" = "$copied" ] ||
+[ "$(probe progress-text 5000 | tr -d '\r')" = "$text" ] && [ "$(drive_files "$drive" | wc -l)" = "$copied" ] ||
     fail "a click made during the copy was acted on after it"
 probe check-rows "$(paste -sd, "$log/names")" | cut -c1-120 || fail "the rows are not as they were"
 shot stopped
@@ -125,4 +125,4 @@ shown=$(xdotool search --all --onlyvisible --pid "$app_pid" --name . getwindowna
 [ "$shown" = "Ovelo Playlist Tool" ] || fail "after the copy the program shows: $(echo $shown)"
 echo "ok: Ctrl+O typed during the copy opened nothing"
 close_app
-rm -f "$drive"/*
+clear_drive "$drive"

@@ -24,12 +24,18 @@ python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/${names[3]}" \
 probe check-rows "$rows" || fail "the dropped names differ"
 
 step "copied with \"Add Prefix\": the right names in UTF-8, byte for byte"
-copy_files Complete "$drive/001_${names[0]}"
-pairs=()
-for i in "${!names[@]}"; do
-    pairs+=("00$((i + 1))_${names[$i]}=$media_unix/${names[$i]}")
-done
-expect_files "$drive" "${pairs[@]}"
+# The FAT volumes' driver refuses such names, and loses a file whose rename it refuses.
+if touch "$drive/${names[0]}" 2>/dev/null; then
+    rm "$drive/${names[0]}"
+    copy_files Complete "$drive/001_${names[0]}"
+    pairs=()
+    for i in "${!names[@]}"; do
+        pairs+=("00$((i + 1))_${names[$i]}=$media_unix/${names[$i]}")
+    done
+    expect_files "$drive" "${pairs[@]}"
+else
+    echo "E: refuses names beyond ASCII: the copy is left out here"
+fi
 park_pointer
 shot names
 
@@ -54,4 +60,4 @@ press ctrl+o
 type_path_in Open "$media\\プレイリスト.m3u8"
 probe check-rows "$rows" || fail "the opened playlist's rows differ"
 close_app
-rm -f "$drive"/*
+clear_drive "$drive"

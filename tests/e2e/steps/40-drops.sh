@@ -8,7 +8,8 @@ media_unix=$WINEPREFIX/drive_c/ovelo-e2e
 media='C:\ovelo-e2e'
 drive_e=$WINEPREFIX/dosdevices/e:
 scratch+=("$media_unix")
-rm -rf "$media_unix" "${drive_e:?}"/*
+rm -rf "$media_unix"
+clear_drive "$drive_e"
 mkdir -p "$media_unix/album/sub"
 for name in a.mp3 b.mp3 d.mp3 e.mp3 album/01.jpg album/02.mp3 album/notes.txt album/sub/03.avi; do
     echo "$name" >"$media_unix/$name"
@@ -63,7 +64,7 @@ copy_files Complete "$drive_e/001_01.jpg"
 expect_files "$drive_e" 001_01.jpg="$media_unix/album/01.jpg" 002_02.mp3="$media_unix/album/02.mp3" \
     003_03.avi="$media_unix/album/sub/03.avi" 004_a.mp3="$media_unix/a.mp3" \
     005_b.mp3="$media_unix/b.mp3" 006_d.mp3="$media_unix/d.mp3" 007_e.mp3="$media_unix/e.mp3"
-rm -f "$drive_e"/*
+clear_drive "$drive_e"
 
 step "playlist: Alt+Down, Delete and Ctrl+A in the list"
 xdotool windowfocus --sync "$main_x" 2>/dev/null || true

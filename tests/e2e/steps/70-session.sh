@@ -9,7 +9,7 @@ plugged=$(dirname "$exe")/test-drives/K
 media=$(mktemp -d)
 scratch+=("$media" "$plugged")
 mkdir -p "$plugged"
-rm -f "${drive:?}"/*
+clear_drive "$drive"
 for name in a b c d; do echo "$name" >"$media/$name.mp3"; done
 step_cleanup() {
     [ ! -e "$WINEPREFIX/dosdevices/k:" ] || hotplug unplug K >/dev/null 2>&1 ||
@@ -29,7 +29,7 @@ move_down_and_up() {
 # ...and, every fifth round, a copy.
 move_and_copy() {
     move_down_and_up
-    rm -f "$drive"/*
+    clear_drive "$drive"
     copy_files Complete "$drive/001_a.mp3"
 }
 

@@ -7,7 +7,6 @@
 # renames: nothing lost, and Copy Files again ends as an update that was not stopped.
 source "$(dirname "$0")/../../lib.sh"
 
-volumes_needed exfat fat32
 media_folder ovelo-e2e-update
 songs=("a.mp3" "Second song.mp3" "The third one with a long title.mp3" d.mp3 e.mp3 f.mp3 g.mp3
        h.mp3 i.mp3 j.mp3 k.mp3 "Twelve twelve.mp3" m.mp3 n.mp3)
@@ -27,7 +26,7 @@ expect_order_told() { # TEXT NAME...
     shift
     probe check-progress "$text" 120000 || fail "the copy did not end with \"$text\""
     ! probe close-message "$order_line" ok 3000 >/dev/null || shown=yes
-    on_disk=$(disk_order_e | grep -Fx -f <(printf '%s\n' "$@") || true)
+    on_disk=$(volume_order | grep -Fx -f <(printf '%s\n' "$@") || true)
     if [ "$on_disk" = "$(printf '%s\n' "$@")" ]; then
         [ $shown = no ] || fail "the order line showed, but E: stands in list order"
     else
@@ -38,7 +37,7 @@ expect_order_told() { # TEXT NAME...
 
 for kind in exfat fat32; do
     step "$kind: 12 songs copied, then the list changed and copied again with No, then Yes"
-    volume_on_e "$kind" 256M
+    mount_volume "$kind" 256M
     start_app
     paths=()
     for song in "${songs[@]:0:12}"; do paths+=("$media_unix/$song"); done
@@ -68,7 +67,7 @@ for kind in exfat fat32; do
     expect_order_told Complete "${new[@]}"
     before=()
     for i in 0 1 2 11; do before+=("${old[$i]}=$media_unix/${songs[$i]}"); done
-    expect_files "$drive" "${pairs[@]}" "${before[@]}" ${volume_label_file:+"$volume_label=/dev/null"}
+    expect_files "$drive" "${pairs[@]}" "${before[@]}"
     echo "ok: No copied all 13 beside the earlier copies"
 
     # Back to the 12 songs' copy: those that No added go.
@@ -79,15 +78,15 @@ for kind in exfat fat32; do
         [[ $question == *"No longer listed: 003_The third one with a long title.mp3."* ]] ||
         fail "the question was $question"
     expect_order_told Complete "${new[@]}"
-    expect_files "$drive" "${pairs[@]}" ${volume_label_file:+"$volume_label=/dev/null"}
+    expect_files "$drive" "${pairs[@]}"
     echo "ok: Yes left exactly the 13 copies under their names"
     shot "update-$kind"
     close_app
-    volume_off_e
+    remove_volume
 done
 
 step "exfat: the update of 2,000 rows stopped with Esc during its renames, then run again"
-volume_on_e exfat 256M
+mount_volume exfat 256M
 mkdir "$media_unix/long"
 (cd "$media_unix/long" && for i in $(seq -w 1 2000); do echo "$i" >"t$i.mp3"; done)
 start_app
@@ -103,17 +102,17 @@ xdotool key --clearmodifiers Escape
 text=$(probe progress-text 60000 | tr -d '\r')
 [[ $text =~ ^Stopped,\ ([0-9]+)\ of\ 2000\ files\ copied$ ]] && [ "${BASH_REMATCH[1]}" -gt 0 ] &&
     [ "${BASH_REMATCH[1]}" -lt 2000 ] || fail "Esc did not stop the renames: \"$text\""
-LC_ALL=C ls "$drive" >"$log/stopped"
+drive_files "$drive" >"$log/stopped"
 for i in $(seq -w 2 2000); do echo "t$i.mp3"; done >"$log/wanted"
 # Every copy is there once, under its old name, its new one or a name of zeros.
-sed 's/^[0-9]*_//' "$log/stopped" | grep -v "^$volume_label\$" | sort | diff - "$log/wanted" >/dev/null ||
+sed 's/^[0-9]*_//' "$log/stopped" | sort | diff - "$log/wanted" >/dev/null ||
     fail "after \"$text\" the copies on E: are not each there once"
 click copy-files
 probe close-message "*" yes >/dev/null || fail "no question before the second update"
 expect_order_told Complete $(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")
-[ "$(LC_ALL=C ls "$drive" | grep -v "^$volume_label\$")" = "$(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")" ] ||
+[ "$(drive_files "$drive")" = "$(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")" ] ||
     fail "Copy Files after the stop did not finish the update"
 cmp -s "$drive/1999_t2000.mp3" "$media_unix/long/t2000.mp3" || fail "the last copy is not whole"
 echo "ok: stopped after \"$text\"; nothing lost; the next update finished it"
 close_app
-volume_off_e
+remove_volume
