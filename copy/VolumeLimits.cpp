@@ -148,9 +148,12 @@ std::vector<CString> LimitsMet(const CString& drive, const VolumeFacts& facts,
 RootLoad LoadOfCopy(const std::vector<CopyRow>& rows, BOOL bPrefix) {
     RootLoad load;
     const CCopyNames names(static_cast<UINT>(rows.size()));
-    for (size_t r = 0; r < rows.size(); ++r)
-        load.copies.push_back({names.Name(static_cast<UINT>(r), rows[r].fileName, bPrefix),
-                               rows[r].fileName, rows[r].source.nBytes});
+    for (size_t r = 0; r < rows.size(); ++r) {
+        // A source that is not there writes nothing.
+        if (rows[r].source.bExists)
+            load.copies.push_back({names.Name(static_cast<UINT>(r), rows[r].fileName, bPrefix),
+                                   rows[r].fileName, rows[r].source.nBytes});
+    }
     return load;
 }
 
@@ -163,7 +166,8 @@ RootLoad LoadOfUpdate(const UpdatePlan& plan, const std::vector<CopyRow>& rows,
     for (const UpdateStep& step : plan.steps) {
         if (step.kind == UpdateStep::Kind::kCopy) {
             const CopyRow& row = rows[static_cast<size_t>(step.nRow)];
-            load.copies.push_back({step.to, row.fileName, row.source.nBytes});
+            if (row.source.bExists)
+                load.copies.push_back({step.to, row.fileName, row.source.nBytes});
             continue;
         }
         load.namesGone.push_back(step.from);

@@ -49,7 +49,7 @@ struct RootLoad {
 std::vector<CString> LimitsMet(const CString& drive, const VolumeFacts& facts,
                                const std::vector<RootEntry>& root, const RootLoad& load);
 
-// What Copy Files writes: every row, under the name the run gives it.
+// What Copy Files writes: every row whose source is there, under the name the run gives it.
 RootLoad LoadOfCopy(const std::vector<CopyRow>& rows, BOOL bPrefix);
 // What an update's steps write and take away.
 RootLoad LoadOfUpdate(const UpdatePlan& plan, const std::vector<CopyRow>& rows,
