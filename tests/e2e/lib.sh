@@ -215,6 +215,18 @@ copy_files() { # TEXT FILE
     done
     [ -e "$2" ] || fail "the copy did not start: no $2"
     probe check-progress "$1" 60000 || fail "the copy did not end with \"$1\""
+    close_order_line
+}
+
+# What the program says after a copy whose files do not stand on the disk in list order: as
+# a copy into the gaps of a FAT or exFAT volume can leave them.
+order_line="The files on E: do not stand on the disk in the order of the list, and players that \
+play files in the order they were written will play them in another order. To put them in \
+order, use Format Device, then Copy Files: a freshly formatted drive has no gaps."
+# Closes that line where it may show, with a volume on E:, so that the step goes on.
+close_order_line() {
+    [ -f "$volumes/e.state" ] || return 0
+    probe close-message "$order_line" ok 1500 >/dev/null || true
 }
 
 # The folder holds exactly the files NAME, each the same as SOURCE byte for byte:

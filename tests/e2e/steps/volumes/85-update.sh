@@ -11,7 +11,6 @@ media_folder ovelo-e2e-update
 songs=("a.mp3" "Second song.mp3" "The third one with a long title.mp3" d.mp3 e.mp3 f.mp3 g.mp3
        h.mp3 i.mp3 j.mp3 k.mp3 "Twelve twelve.mp3" m.mp3 n.mp3)
 for i in "${!songs[@]}"; do head -c $((1000 + i * 37)) /dev/urandom >"$media_unix/${songs[$i]}"; done
-order_line="The files on E: do not stand on the disk in the order of the list, and players that play files in the order they were written will play them in another order. To put them in order, use Format Device, then Copy Files: a freshly formatted drive has no gaps."
 
 drop() { # PATH...
     local x y
