@@ -230,8 +230,6 @@ TEST(UpdatePlan, EachChangeOfTheListBecomesRenamesCopiesAndRemovalsThatLoseNothi
     }
 }
 
-}  // namespace
-
 TEST(FatFolders, NamesTakeEntriesAndCopiesMeetTheDrivesLimits) {
     const std::string longName = std::string(251, 'x') + ".mp3";
     const struct {
@@ -305,3 +303,5 @@ TEST(DiskOrder, TheListsCopiesMustStandInItsOrderWhateverLiesBetween) {
             << c.root;
     }
 }
+
+}  // namespace
