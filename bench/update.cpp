@@ -22,16 +22,6 @@ const double kUpdateTarget = 0.05;
 const double kPlanTargetMs = 50;
 std::vector<double> g_bare;  // each round's renames alone
 
-std::vector<CopyRow> Rows(const test::PlaylistDlgProbe& dlg) {
-    std::vector<CopyRow> rows(static_cast<size_t>(dlg.m_playlist.GetItemCount()));
-    for (size_t i = 0; i < rows.size(); ++i) {
-        rows[i].fileName = dlg.m_playlist.GetItemText(static_cast<int>(i), 0);
-        rows[i].path = dlg.m_playlist.GetItemText(static_cast<int>(i), 1);
-        rows[i].source = ReadFileFacts(rows[i].path);
-    }
-    return rows;
-}
-
 CCopyRun Run(test::PlaylistDlgProbe& dlg, const CString& drive, const VolumeFacts& facts) {
     return CCopyRun(dlg.m_progress, drive, facts, [] { return false; });
 }
@@ -48,14 +38,14 @@ bool Round(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, const CStri
     const VolumeFacts facts = ReadVolumeFacts(drive);
     *pCopy = bench::TimeOf([&] {
         CCopyRun run = Run(dlg, drive, facts);
-        run.CopyRows(dlg.m_playlist, dlg.m_addPrefixCheck, Rows(dlg));
+        run.CopyRows(dlg.m_playlist, dlg.m_addPrefixCheck, dlg.ReadCopyRows());
     });
     dlg.Select({set.Count() - 1});
     dlg.MoveSelectionTo(0);
     UpdatePlan plan;
     // The floor: the same renames alone, there and back again.
     {
-        const std::vector<CopyRow> rows = Rows(dlg);
+        const std::vector<CopyRow> rows = dlg.ReadCopyRows();
         bool bDiskOrder = false;
         const UpdatePlan there = PlanUpdate(rows, TRUE, ListRoot(drive, &bDiskOrder), false);
         g_bare.push_back(bench::TimeOf([&] {
@@ -66,10 +56,10 @@ bool Round(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, const CStri
             RenameInFolder(drive, step->to, step->from, false);
     }
     *pUpdate = bench::TimeOf([&] {
-        const std::vector<CopyRow> rows = Rows(dlg);
-        bool bDiskOrder = false;
-        const std::vector<RootEntry> root = ListRoot(drive, &bDiskOrder);
-        plan = PlanUpdate(rows, TRUE, root, bDiskOrder || ListsDiskOrder(facts));
+        const std::vector<CopyRow> rows = dlg.ReadCopyRows();
+        bool bOrderKnown = false;
+        const std::vector<RootEntry> root = ListRootInOrder(drive, facts, &bOrderKnown);
+        plan = PlanUpdate(rows, TRUE, root, bOrderKnown);
         CCopyRun run = Run(dlg, drive, facts);
         run.Update(plan, rows);
     });

@@ -7,19 +7,23 @@
 
 namespace {
 ULONGLONG Join(DWORD dwHigh, DWORD dwLow) { return (static_cast<ULONGLONG>(dwHigh) << 32) | dwLow; }
+
+// The facts of what the system says of a file (or folder, which has none).
+template <class Record> FileFacts FactsOf(const Record& record) {
+    FileFacts facts;
+    facts.bExists = !(record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    facts.nBytes = Join(record.nFileSizeHigh, record.nFileSizeLow);
+    facts.nWriteTime =
+        Join(record.ftLastWriteTime.dwHighDateTime, record.ftLastWriteTime.dwLowDateTime);
+    return facts;
+}
 }  // namespace
 
 FileFacts ReadFileFacts(LPCSTR lpszPath) {
-    FileFacts facts;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(lpszPath, GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return facts;
-    facts.bExists = true;
-    facts.nBytes = Join(data.nFileSizeHigh, data.nFileSizeLow);
-    facts.nWriteTime =
-        Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
-    return facts;
+    if (!::GetFileAttributesExA(lpszPath, GetFileExInfoStandard, &data))
+        return FileFacts();
+    return FactsOf(data);
 }
 
 std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder) {
@@ -37,10 +41,7 @@ std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder) {
             continue;
         entry.bSpelled = WideToAnsi(name, &entry.name);
         entry.bFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        entry.facts.bExists = !entry.bFolder;
-        entry.facts.nBytes = Join(found.nFileSizeHigh, found.nFileSizeLow);
-        entry.facts.nWriteTime =
-            Join(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
+        entry.facts = FactsOf(found);
         entries.push_back(entry);
     } while (::FindNextFileW(hFind, &found));
 
@@ -81,7 +82,7 @@ bool StandsInListOrder(const std::vector<RootEntry>& root, const std::vector<CSt
 }
 
 BOOL RenameInFolder(const CString& folder, const CString& from, const CString& to, bool bReplace) {
-    return ::MoveFileExA(folder + "\\" + from, folder + "\\" + to,
+    return ::MoveFileExA(JoinPath(folder, from), JoinPath(folder, to),
                          bReplace ? MOVEFILE_REPLACE_EXISTING : 0);
 }
 

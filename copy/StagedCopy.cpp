@@ -84,7 +84,7 @@ bool IsFolderFull(const CString& folder, DWORD dwError) {
         return true;
     if (dwError != ERROR_ACCESS_DENIED)
         return false;
-    const CString probe = folder + "\\~ovelo.new";
+    const CString probe = JoinPath(folder, "~ovelo.new");
     const CHandle hProbe(::CreateFileA(probe, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return hProbe.IsNull() && ::GetLastError() != ERROR_FILE_EXISTS;
@@ -107,7 +107,7 @@ CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CS
         result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &source);
     }
     if (result == Piecewise::kCopied) {
-        const CString path = folder + "\\" + name;
+        const CString path = JoinPath(folder, name);
         if (::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
             TakeSourceFacts(path, source);
             return CopyOutcome::kCopied;
@@ -125,7 +125,7 @@ CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CS
 }
 
 CString CStagedCopy::TemporaryPath(const CString& folder) {
-    const CString staging = folder + "\\" + kStagingFolder;
+    const CString staging = JoinPath(folder, kStagingFolder);
     if (staging != m_staging && !m_bStagingRefused) {
         RemoveStaging();
         // One left behind by a run that never ended is used and removed like a new one, with
@@ -134,11 +134,12 @@ CString CStagedCopy::TemporaryPath(const CString& folder) {
         if (::CreateDirectoryA(staging, nullptr) || (dwAttributes != INVALID_FILE_ATTRIBUTES &&
                                                      (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))) {
             ::SetFileAttributesA(staging, FILE_ATTRIBUTE_DIRECTORY);
-            RemoveFile(staging + "\\" + kStagedName);
+            RemoveFile(JoinPath(staging, kStagedName));
             m_staging = staging;
         }
     }
-    return m_staging.IsEmpty() ? folder + "\\" + kFallbackName : m_staging + "\\" + kStagedName;
+    return JoinPath(m_staging.IsEmpty() ? folder : m_staging,
+                    m_staging.IsEmpty() ? kFallbackName : kStagedName);
 }
 
 void CStagedCopy::RemoveStaging() {

@@ -117,13 +117,7 @@ public:
     }
 
 private:
-    static std::wstring Key(const CString& name) {
-        // One conversion into a buffer of the most units the bytes can make.
-        std::wstring wide(static_cast<size_t>(name.GetLength()), L'\0');
-        wide.resize(static_cast<size_t>(::MultiByteToWideChar(
-            CP_ACP, 0, name, name.GetLength(), &wide[0], static_cast<int>(wide.size()))));
-        return FileNameKey(wide);
-    }
+    static std::wstring Key(const CString& name) { return FileNameKey(AnsiToWide(name)); }
     DriveFile& File(int nFile) { return m_files[static_cast<size_t>(nFile)]; }
 
     void AddRootEntry(const RootEntry& entry, size_t nListed, BOOL bPrefix) {

@@ -45,8 +45,13 @@ VolumeFacts ReadVolumeFacts(const CString& drive) {
     return facts;
 }
 
-bool ListsDiskOrder(const VolumeFacts& facts) {
-    return facts.fileSystem != FileSystem::kOther && facts.fileSystem != FileSystem::kUnknown;
+std::vector<RootEntry> ListRootInOrder(const CString& drive, const VolumeFacts& facts,
+                                       bool* pOrderKnown) {
+    bool bDiskOrder = false;
+    std::vector<RootEntry> root = ListRoot(drive, &bDiskOrder);
+    *pOrderKnown = bDiskOrder || (facts.fileSystem != FileSystem::kOther &&
+                                  facts.fileSystem != FileSystem::kUnknown);
+    return root;
 }
 
 bool IsTooLargeFor(const VolumeFacts& facts, ULONGLONG nBytes) {

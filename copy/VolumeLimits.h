@@ -19,9 +19,10 @@ struct VolumeFacts {
 
 VolumeFacts ReadVolumeFacts(const CString& drive);
 
-// Whether the system's listing of the drive shows the order of its entries on the disk, in
-// which players play them: on FAT and exFAT drives.
-bool ListsDiskOrder(const VolumeFacts& facts);
+// The entries of the drive's root, and whether they stand in the order of the disk, which
+// players follow: read from the disk itself, or as the system lists a FAT or exFAT drive.
+std::vector<RootEntry> ListRootInOrder(const CString& drive, const VolumeFacts& facts,
+                                       bool* pOrderKnown);
 
 // Whether a FAT drive, which cannot store files of 4 GiB or more, would refuse this size.
 bool IsTooLargeFor(const VolumeFacts& facts, ULONGLONG nBytes);

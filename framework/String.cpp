@@ -327,10 +327,11 @@ bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage) {
 
 std::wstring AnsiToWide(LPCSTR text, UINT nCodePage) {
     nCodePage = ActualCodePage(nCodePage);
-    const int nWide = ::MultiByteToWideChar(nCodePage, 0, text, -1, nullptr, 0);
-    std::wstring wide(nWide > 0 ? nWide : 1, L'\0');
-    ::MultiByteToWideChar(nCodePage, 0, text, -1, &wide[0], nWide);
-    wide.resize(wide.size() - 1);
+    // One pass: no code page makes more UTF-16 units of a text than it has bytes.
+    std::wstring wide(static_cast<size_t>(::lstrlenA(text)) + 1, L'\0');
+    const int nWide =
+        ::MultiByteToWideChar(nCodePage, 0, text, -1, &wide[0], static_cast<int>(wide.size()));
+    wide.resize(nWide > 0 ? static_cast<size_t>(nWide) - 1 : 0);
     return wide;
 }
 

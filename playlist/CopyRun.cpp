@@ -79,7 +79,7 @@ void CCopyRun::Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows) 
         switch (step.kind) {
         case UpdateStep::Kind::kRemove:
             Show("Removing", fileName, i + 1, false);
-            bDone = RemoveFile(m_drive + "\\" + step.from);
+            bDone = RemoveFile(JoinPath(m_drive, step.from));
             break;
         case UpdateStep::Kind::kRename:
             Show("Renaming", fileName, i + 1, false);

@@ -43,10 +43,8 @@ void CPlaylistDlg::CopyFilesToDevice() {
         return;
     const std::vector<CopyRow> rows = ReadCopyRows();
     const VolumeFacts facts = ReadVolumeFacts(drive);
-    bool bDiskOrder = false;
-    const std::vector<RootEntry> root = ListRoot(drive, &bDiskOrder);
-    // Where the order of the disk is known, it is what a player follows.
-    const bool bOrderKnown = bDiskOrder || ListsDiskOrder(facts);
+    bool bOrderKnown = false;
+    const std::vector<RootEntry> root = ListRootInOrder(drive, facts, &bOrderKnown);
     const UpdatePlan plan =
         PlanUpdate(rows, m_addPrefixCheck.GetCheck() == BST_CHECKED, root, bOrderKnown);
     bool bUpdate = false;
@@ -91,8 +89,8 @@ void CPlaylistDlg::CopyFilesToDevice() {
     m_progress.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     OnSelchangeDrive();  // the copies took space
     DiscardInput(m_hWnd);
-    const std::vector<RootEntry> after = ListRoot(drive, &bDiskOrder);
-    if ((bDiskOrder || ListsDiskOrder(facts)) && !StandsInListOrder(after, names)) {
+    const std::vector<RootEntry> after = ListRootInOrder(drive, facts, &bOrderKnown);
+    if (bOrderKnown && !StandsInListOrder(after, names)) {
         CString text;
         text.Format(kOrderText, static_cast<LPCSTR>(drive));
         ShowMessage(text, MB_OK | MB_ICONINFORMATION);

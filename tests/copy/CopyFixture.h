@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 namespace copytest {
@@ -65,11 +64,10 @@ protected:
     // Where a drive's order on the disk can be read (a FAT or exFAT volume), a copy into gaps
     // may end with the line that says its order is not the list's: it is closed here.
     static void CALLBACK CloseOrderLine(HWND, UINT, UINT_PTR, DWORD) {
-        char text[64] = "";
-        for (HWND hBox = nullptr; (hBox = ::FindWindowExA(nullptr, hBox, "#32770", nullptr));)
-            if (::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text)) &&
-                std::strncmp(text, "The files on ", 13) == 0)
-                ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+        std::string text;
+        HWND hBox = test::FindMessageBox(&text);
+        if (hBox && text.compare(0, 13, "The files on ") == 0)
+            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
     }
     UINT_PTR m_nOrderTimer = 0;
 

@@ -168,6 +168,13 @@ press() {
 
 row_point() { probe row-point "$1" | tr -d '\r'; }
 
+# Drops files and folders on the list from outside, as a file manager does, below its rows.
+drop_on_list() { # PATH...
+    local x y
+    read -r x y _ < <(row_point -1)
+    python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$@" || fail "the drop did not reach the window"
+}
+
 click_row() { # ROW [BUTTON]
     local x y
     read -r x y _ < <(row_point "$1")

@@ -80,12 +80,24 @@ inline void WhileModal(std::function<bool()> action, DWORD nMaxMs = 5000) {
     ::SetTimer(nullptr, 0, 20, Tick::Proc);
 }
 
+// A message box that shows, with its text in *pText; nullptr while none shows.
+inline HWND FindMessageBox(std::string* pText) {
+    char text[1024] = "";
+    for (HWND hBox = nullptr; (hBox = ::FindWindowExA(nullptr, hBox, "#32770", nullptr));) {
+        if (::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text))) {
+            *pText = text;
+            return hBox;
+        }
+    }
+    return nullptr;
+}
+
 // Answers the next message box with nAnswer once it shows, and keeps its text in *pAsked.
 inline void AnswerMessageBox(int nAnswer, std::vector<std::string>* pAsked) {
     WhileModal([pAsked, nAnswer] {
-        char text[1024] = "";
-        HWND hBox = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr);
-        if (!::GetDlgItemTextA(hBox, 0xFFFF, text, sizeof(text)))
+        std::string text;
+        HWND hBox = FindMessageBox(&text);
+        if (!hBox)
             return false;
         pAsked->push_back(text);
         return ::PostMessageA(hBox, WM_COMMAND, nAnswer, 0) != FALSE;

@@ -24,6 +24,7 @@ public:
     using CPlaylistDlg::m_sysImageList;
     using CPlaylistDlg::m_toolBar;
     using CPlaylistDlg::MoveSelectionTo;
+    using CPlaylistDlg::ReadCopyRows;
 
     // Sends a control's notification to the window, as the control itself would.
     LRESULT Notify(int nID, UINT nCode) {

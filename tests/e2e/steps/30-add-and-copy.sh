@@ -89,8 +89,7 @@ count=3000
 mkdir -p "$media_unix/long"
 for i in $(seq "$count"); do printf 't%04u.mp3\n' "$i"; done >"$log/names"
 (cd "$media_unix/long" && xargs -a "$log/names" -d '\n' truncate -s 4096)
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/long" || fail "the drop did not arrive"
+drop_on_list "$media_unix/long"
 click prefix
 clear_drive "$drive"
 click copy-files
@@ -121,8 +120,7 @@ if [ -f "$volumes/e.state" ]; then
     click clear
     mkdir -p "$media_unix/some"
     head -n 300 "$log/names" | (cd "$media_unix/some" && xargs -d '\n' truncate -s 4096)
-    read -r x y _ < <(row_point -1)
-    python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/some" || fail "the drop did not arrive"
+    drop_on_list "$media_unix/some"
 fi
 clear_drive "$drive"
 press F5

@@ -18,9 +18,7 @@ type_in_dialog Open "$media"
 probe type-text "\"${names[0]}\" \"${names[1]}\" \"${names[2]}\"" || fail "cannot type the names"
 press Return
 probe check-rows "${names[0]},${names[1]},${names[2]}" || fail "the chosen names differ"
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/${names[3]}" \
-    "$media_unix/${names[4]}" || fail "the X drop did not reach the window"
+drop_on_list "$media_unix/${names[3]}" "$media_unix/${names[4]}"
 probe check-rows "$rows" || fail "the dropped names differ"
 
 step "copied with \"Add Prefix\": the right names in UTF-8, byte for byte"

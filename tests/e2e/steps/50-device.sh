@@ -27,9 +27,7 @@ park_pointer
 shot formatted
 
 step "the window goes on working: a file dropped and copied"
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media/song.mp3" ||
-    fail "the X drop did not reach the window"
+drop_on_list "$media/song.mp3"
 copy_files Complete "$drive/001_song.mp3"
 expect_files "$drive" "001_song.mp3=$media/song.mp3"
 rm -f "$drive"/*

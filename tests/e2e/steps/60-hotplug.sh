@@ -68,8 +68,7 @@ for i in range(1, int(sys.argv[2]) + 1):
     with open(os.path.join(sys.argv[1], "t%04d.mp3" % i), "wb") as f:
         f.write(os.urandom(4096))
 PY
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media" || fail "the X drop did not reach the window"
+drop_on_list "$media"
 click copy-files
 for _ in $(seq 100); do
     [ "$(ls "$folders/H" | wc -l)" -ge 20 ] && break
@@ -104,8 +103,7 @@ click clear
 rm -rf "${folders:?}/H"/* "$folders/J"/*
 echo song >"$media/song.mp3"
 hotplug plug H "$folders/H" || fail "cannot plug H:"
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media/song.mp3" || fail "the drop did not arrive"
+drop_on_list "$media/song.mp3"
 copy_files Complete "$folders/H/001_song.mp3"
 for arrival in "" J; do
     click copy-files

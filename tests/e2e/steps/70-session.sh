@@ -34,9 +34,7 @@ move_and_copy() {
 }
 
 start_app
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media"/{a,b,c,d}.mp3 ||
-    fail "the X drop did not reach the window"
+drop_on_list "$media"/{a,b,c,d}.mp3
 read -r row_x row_y _ < <(row_point 1)
 move_and_copy
 park_pointer

@@ -13,8 +13,7 @@ mount_volume fat16 64M
 mkdir "$media_unix/album"
 for i in $(seq -w 1 200); do echo "song $i" >"$media_unix/album/Song number $i from the album.mp3"; done
 start_app
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/album" || fail "the drop did not arrive"
+drop_on_list "$media_unix/album"
 bar=$(probe progress-text 5000 | tr -d '\r')
 question="Only 127 of these 200 files fit into the root folder of E:. The root folder of a FAT drive holds a fixed number of names; Format Device with FAT32 lifts the limit. Copy the files that fit?"
 click copy-files
@@ -41,9 +40,7 @@ echo a >"$media_unix/a.mp3"
 echo c >"$media_unix/c.mp3"
 truncate -s 5G "$media_unix/big.mkv"
 start_app
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/a.mp3" "$media_unix/big.mkv" \
-    "$media_unix/c.mp3" || fail "the drop did not arrive"
+drop_on_list "$media_unix/a.mp3" "$media_unix/big.mkv" "$media_unix/c.mp3"
 click copy-files
 probe close-message "1 of these files is 4 GB or larger, which a FAT32 drive cannot store: big.mkv. It will not be copied; Format Device with exFAT lifts the limit. Copy the files that fit?" yes ||
     fail "the question did not name the file of 5 GiB"
@@ -53,8 +50,7 @@ expect_files "$drive" "001_a.mp3=$media_unix/a.mp3" "003_c.mp3=$media_unix/c.mp3
 step "Esc during a file of 200 MB: stopped within it, nothing of it left on E:"
 click clear
 head -c 200M /dev/urandom >"$media_unix/film.mkv"
-read -r x y _ < <(row_point -1)
-python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$media_unix/film.mkv" || fail "the drop did not arrive"
+drop_on_list "$media_unix/film.mkv"
 rm -f "$drive"/0*
 click copy-files
 sleep 1.5

@@ -12,12 +12,6 @@ songs=("a.mp3" "Second song.mp3" "The third one with a long title.mp3" d.mp3 e.m
        h.mp3 i.mp3 j.mp3 k.mp3 "Twelve twelve.mp3" m.mp3 n.mp3)
 for i in "${!songs[@]}"; do head -c $((1000 + i * 37)) /dev/urandom >"$media_unix/${songs[$i]}"; done
 
-drop() { # PATH...
-    local x y
-    read -r x y _ < <(row_point -1)
-    python3 "$e2e/xdnd-drop.py" "$main_x" "$x" "$y" "$@" || fail "the drop did not arrive"
-}
-
 # After a copy that ended with TEXT: the line about the order shows (and is closed) exactly
 # when E:'s copies NAME... do not stand on the disk in that order.
 expect_order_told() { # TEXT NAME...
@@ -40,7 +34,7 @@ for kind in exfat fat32; do
     start_app
     paths=()
     for song in "${songs[@]:0:12}"; do paths+=("$media_unix/$song"); done
-    drop "${paths[@]}"
+    drop_on_list "${paths[@]}"
     probe check-rows "$(IFS=,; echo "${songs[*]:0:12}")" >/dev/null || fail "the drop did not add 12 rows"
     click copy-files
     old=()
@@ -51,7 +45,7 @@ for kind in exfat fat32; do
     click remove
     click_row 10
     for _ in $(seq 10); do press alt+Up; done
-    drop "$media_unix/m.mp3" "$media_unix/n.mp3"
+    drop_on_list "$media_unix/m.mp3" "$media_unix/n.mp3"
     list=(11 0 1 3 4 5 6 7 8 9 10 12 13)
     rows="*${songs[11]}"
     for r in "${list[@]:1}"; do rows+=",${songs[$r]}"; done
@@ -89,7 +83,7 @@ mount_volume exfat 256M
 mkdir "$media_unix/long"
 (cd "$media_unix/long" && for i in $(seq -w 1 2000); do echo "$i" >"t$i.mp3"; done)
 start_app
-drop "$media_unix/long"
+drop_on_list "$media_unix/long"
 copy_files Complete "$drive/0001_t0001.mp3"
 # Without the first row every copy moves up: its removal and 1,999 renames, 2,000 steps.
 click_row 0
