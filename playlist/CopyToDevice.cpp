@@ -87,6 +87,7 @@ void CPlaylistDlg::CopyFilesToDevice() {
     // A run with failures must not look like a complete copy.
     m_progress.SetWindowText(summary);
     m_progress.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    ForgetDrivesThatLeft();
     OnSelchangeDrive();  // the copies took space
     DiscardInput(m_hWnd);
     const std::vector<RootEntry> after = ListRootInOrder(drive, facts, &bOrderKnown);

@@ -56,15 +56,27 @@ BOOL CPlaylistDlg::OnDeviceChange(UINT nEventType, DWORD_PTR dwData) {
             OnSelchangeDrive();
         }
     } else {
-        int nIndex = m_driveCombo.FindStringExact(-1, drive);
-        if (nIndex >= 0)
-            m_driveCombo.DeleteString(static_cast<UINT>(nIndex));
-        if (m_driveCombo.GetCurSel() < 0) {
-            // Deleting the chosen entry leaves its text painted in the box; clearing the
-            // selection repaints it, so a drive that left never shows as the target.
-            m_driveCombo.SetCurSel(-1);
-            m_capacityText.SetWindowText(" ");
-        }
+        ForgetDrive(m_driveCombo.FindStringExact(-1, drive));
     }
     return FALSE;
+}
+
+void CPlaylistDlg::ForgetDrivesThatLeft() {
+    const DWORD dwDrives = ::GetLogicalDrives();
+    for (int i = m_driveCombo.GetCount() - 1; i >= 0; --i) {
+        const CString drive = m_driveCombo.GetLBText(i);
+        if (drive.GetLength() < 1 || !(dwDrives & (1u << (drive[0] - 'A'))))
+            ForgetDrive(i);
+    }
+}
+
+void CPlaylistDlg::ForgetDrive(int nIndex) {
+    if (nIndex >= 0)
+        m_driveCombo.DeleteString(static_cast<UINT>(nIndex));
+    if (m_driveCombo.GetCurSel() < 0) {
+        // Deleting the chosen entry leaves its text painted in the box; clearing the
+        // selection repaints it, so a drive that left never shows as the target.
+        m_driveCombo.SetCurSel(-1);
+        m_capacityText.SetWindowText(" ");
+    }
 }

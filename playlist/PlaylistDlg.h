@@ -49,6 +49,9 @@ public:
     void OnFormatDevice();
     // Lists a volume that arrived and takes out one that left; always FALSE.
     BOOL OnDeviceChange(UINT nEventType, DWORD_PTR dwData);
+    // Takes out the drives that left while the window could not hear of it (a copy keeps it
+    // from answering, and the system passes over a window that does not answer).
+    void ForgetDrivesThatLeft();
 
     // Appends the entries of a chosen playlist file.
     void OnOpenPlaylist();
@@ -92,6 +95,9 @@ protected:
     std::vector<CopyRow> ReadCopyRows();
     // Whether drive is still the selected one.
     BOOL IsDriveSelected(const CString& drive);
+    // Takes entry nIndex (-1: none) out of the drive list; with the chosen one gone, nothing is
+    // chosen and no capacity shows.
+    void ForgetDrive(int nIndex);
     // A message box over the window, under the window's title; returns the button pressed.
     int ShowMessage(const CString& text, UINT nType);
 
