@@ -335,19 +335,6 @@ std::wstring AnsiToWide(LPCSTR text, UINT nCodePage) {
     return wide;
 }
 
-CString FileNameOfPath(const CString& path, UINT nCodePage) {
-    const int nBackslash = ReverseFindChar(path, path.GetLength(), '\\', nCodePage);
-    const int nSlash = ReverseFindChar(path, path.GetLength(), '/', nCodePage);
-    return path.Mid((nSlash > nBackslash ? nSlash : nBackslash) + 1);
-}
-
-CString JoinPath(const CString& folder, const CString& name, UINT nCodePage) {
-    const int nLength = folder.GetLength();
-    if (nLength == 0 || ReverseFindChar(folder, nLength, '\\', nCodePage) == nLength - 1)
-        return folder + name;
-    return folder + "\\" + name;
-}
-
 namespace {
 int CompareFileNames(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),

@@ -2,6 +2,8 @@
 // program's code expects of CString.
 #pragma once
 
+#include "framework/Path.h"
+
 #include <windows.h>
 #include <cstdarg>
 #include <string>
@@ -78,12 +80,6 @@ CString SystemErrorText(DWORD dwError);
 // replaced) or the text is not valid UTF-16.
 bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage = CP_ACP);
 std::wstring AnsiToWide(LPCSTR text, UINT nCodePage = CP_ACP);
-
-// The file name of a path: what follows its last backslash or slash, or the whole path.
-CString FileNameOfPath(const CString& path, UINT nCodePage = CP_ACP);
-// A folder and a name with one backslash between them; a folder that ends with its own
-// separator (a drive's root) gets no second one.
-CString JoinPath(const CString& folder, const CString& name, UINT nCodePage = CP_ACP);
 
 // Names compared as the file system compares them: without regard to case, by the system's
 // own upper-case table.

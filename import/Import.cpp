@@ -13,11 +13,6 @@ namespace {
 // Deep enough for any music collection; a bound all the same against cycles through links.
 const int kMaxFolderDepth = 32;
 
-// A drive's root already ends with its separator.
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
 // Only media files become a playlist's rows, by the test a dropped folder's files pass: a
 // row's double-click opens its file, and a program or a shortcut that a stranger's playlist
 // named would run. Playlists inside it are read in their place.
@@ -91,7 +86,7 @@ public:
         const size_t nFirstRow = m_result.paths.size();
         std::vector<PlaylistEntry> entries;
         if (ReadEntries(path, &entries)) {
-            const std::wstring ownComputer = ComputerOf(path);
+            const std::wstring ownComputer = ComputerOfPath(path);
             AskAboutComputers(entries, ownComputer);
             m_chain.push_back(path);
             for (const PlaylistEntry& entry : entries) {
@@ -140,7 +135,7 @@ private:
         };
         std::vector<Item> items;
         WIN32_FIND_DATAW found;
-        const CFindHandle hFind(::FindFirstFileW(Join(folder, L"*").c_str(), &found));
+        const CFindHandle hFind(::FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
         if (hFind.IsNull())
             return;
         do {
@@ -159,7 +154,7 @@ private:
             return ::lstrcmpiW(a.name.c_str(), b.name.c_str()) < 0;
         });
         for (const Item& item : items) {
-            std::wstring path = Join(folder, item.name);
+            std::wstring path = JoinPath(folder, item.name);
             if (!item.bFolder)
                 AddExistingFile(path, &m_result);
             else if (nDepth < kMaxFolderDepth)
@@ -212,7 +207,7 @@ private:
         for (const PlaylistEntry& entry : entries) {
             if (entry.kind != PlaylistEntry::Kind::kPath || !IsWantedEntry(entry.path))
                 continue;
-            std::wstring computer = ComputerOf(entry.path);
+            std::wstring computer = ComputerOfPath(entry.path);
             if (!computer.empty() && !SameFileName(computer, ownComputer) &&
                 !m_lookThere.count(computer) && !m_unreachable.count(computer) &&
                 named.insert(computer).second)
@@ -246,7 +241,7 @@ private:
             m_result.Skip(SkipReason::kNotMediaFile);
             return;
         }
-        const std::wstring computer = ComputerOf(path);
+        const std::wstring computer = ComputerOfPath(path);
         if (!computer.empty()) {
             if (m_unreachable.count(computer)) {
                 m_result.Skip(SkipReason::kUnreachable);

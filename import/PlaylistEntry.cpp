@@ -103,7 +103,7 @@ bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
     }
     // file://C:/x, as many programs write it: the drive where the computer would stand.
     if (host.size() == 2 && IsDriveText(host[0], host[1])) {
-        path = L"\\" + host + path;
+        path = std::wstring{host[0], L':'} + path;
         host.clear();
     }
     if (::lstrcmpiW(host.c_str(), L"localhost") == 0)
@@ -112,26 +112,12 @@ bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
     if (path.size() >= 3 && path[0] == L'\\' && IsDriveText(path[1], path[2])) {
         if (!host.empty())
             return false;
-        path.erase(0, 1);
-        path[1] = L':';
+        path = std::wstring{path[1], L':'} + path.substr(3);
     }
     *pPath = host.empty() ? path : L"\\\\" + host + path;
     // The computer may also stand in the path itself, as file:////srv/share/x puts it.
-    const std::wstring computer = ComputerOf(*pPath);
+    const std::wstring computer = ComputerOfPath(*pPath);
     return !pPath->empty() && (computer.empty() || IsHostName(computer));
-}
-
-// The folder part of a path, with its last separator.
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t nSeparator = path.find_last_of(L"\\/");
-    return nSeparator == std::wstring::npos ? std::wstring() : path.substr(0, nSeparator + 1);
-}
-
-// The drive part of a full path: C: or \\server\share.
-std::wstring DriveOf(const std::wstring& path) {
-    if (path.compare(0, 2, L"\\\\") != 0)
-        return path.substr(0, 2);
-    return path.substr(0, path.find(L'\\', path.find(L'\\', 2) + 1));
 }
 
 // An entry made absolute (see ParseEntry), ".." and "." worked out.
@@ -140,11 +126,11 @@ std::wstring Resolve(const std::wstring& entry, const std::wstring& playlistPath
     if (entry.compare(0, 2, L"\\\\") == 0 || (entry.size() > 2 && entry.compare(1, 2, L":\\") == 0))
         joined = entry;
     else if (entry.size() >= 2 && entry[1] == L':')
-        joined = entry.substr(0, 2) + L"\\" + entry.substr(2);
+        joined = JoinPath(entry.substr(0, 2), entry.substr(2));
     else if (entry[0] == L'\\')
-        joined = DriveOf(playlistPath) + entry;
+        joined = DriveOfPath(playlistPath) + entry;
     else
-        joined = FolderOf(playlistPath) + entry;
+        joined = JoinPath(FolderOfPath(playlistPath), entry);
     return FullPath(joined);
 }
 
@@ -164,21 +150,4 @@ PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistP
         }
     }
     return {PlaylistEntry::Kind::kPath, Resolve(path, playlistPath)};
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    DWORD nLength = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (nLength == 0)
-        return path;
-    std::wstring full(nLength, L'\0');
-    full.resize(::GetFullPathNameW(path.c_str(), nLength, &full[0], nullptr));
-    return full;
-}
-
-std::wstring ComputerOf(const std::wstring& path) {
-    // \\?\ and \\.\ name this computer's own devices and long paths.
-    if (path.compare(0, 2, L"\\\\") != 0 || path.compare(0, 4, L"\\\\?\\") == 0 ||
-        path.compare(0, 4, L"\\\\.\\") == 0)
-        return std::wstring();
-    return path.substr(2, path.find(L'\\', 2) - 2);
 }

@@ -15,9 +15,3 @@ struct PlaylistEntry {
 // file://C:/x are C:\x, file://server/share/x is \\server\share\x and file:///x/y the playlist
 // drive's \x\y; one whose server is no host name is invalid.
 PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistPath);
-
-// The path made absolute, "." and ".." worked out; as it is when the system cannot.
-std::wstring FullPath(const std::wstring& path);
-
-// The computer that a full path lies on ("nas" for \\nas\share\x); empty for this one.
-std::wstring ComputerOf(const std::wstring& path);
