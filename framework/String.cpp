@@ -365,3 +365,22 @@ std::wstring FileNameKey(const std::wstring& name) {
                         nullptr, nullptr, 0);
     return key;
 }
+
+bool IsPlainText(const std::wstring& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t ch = text[i];
+        if ((ch < 0x20 && ch != L'\t') || (ch >= 0x7F && ch <= 0x9F))
+            return false;
+        if (ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x2028 && ch <= 0x202E) ||
+            (ch >= 0x2066 && ch <= 0x2069))
+            return false;
+        if (ch >= 0xDC00 && ch <= 0xDFFF)
+            return false;
+        if (ch >= 0xD800 && ch <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
+                return false;
+            ++i;
+        }
+    }
+    return true;
+}

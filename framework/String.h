@@ -81,6 +81,12 @@ CString SystemErrorText(DWORD dwError);
 bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage = CP_ACP);
 std::wstring AnsiToWide(LPCSTR text, UINT nCodePage = CP_ACP);
 
+// Whether text shows as what it says: no control characters but the tab (C0, DEL, C1), no
+// marks that turn the direction of the text after them, no line or paragraph separators, and
+// every surrogate in a pair. Names from a stranger's file that fail this could pass for other
+// names, or for the program's own words, wherever they are shown.
+bool IsPlainText(const std::wstring& text);
+
 // Names compared as the file system compares them: without regard to case, by the system's
 // own upper-case table.
 bool SameFileName(const std::wstring& a, const std::wstring& b);
