@@ -102,7 +102,7 @@ bool BenchSizeClass(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, co
         {"bare loop",
          [&] {
              for (size_t i = 0; i < sources.size(); ++i)
-                 ::CopyFileA(sources[i].c_str(), (kDrive + "\\" + names[i]).c_str(), FALSE);
+                 ::CopyFileA(sources[i].c_str(), JoinPath(kDrive.c_str(), names[i].c_str()), FALSE);
          },
          {}},
     };

@@ -3,6 +3,7 @@
 // Each start is checked: a visible window of the process, which then closes on WM_CLOSE.
 #include "bench/support/Stopwatch.h"
 #include "framework/KernelHandle.h"
+#include "framework/String.h"
 
 #include <cstdio>
 #include <string>
@@ -81,8 +82,7 @@ int main() {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     char self[MAX_PATH] = "";
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string folder(self);
-    folder.resize(folder.rfind('\\') + 1);
+    const std::string folder(FolderOfPath(self));
     Program programs[] = {{"program", folder + "OveloPlaylist.exe", {}},
                           {"bare dialog", folder + "bare_dialog.exe", {}}};
 

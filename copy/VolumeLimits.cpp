@@ -24,8 +24,8 @@ bool IsShortNameChar(char ch) {
 VolumeFacts ReadVolumeFacts(const CString& drive) {
     VolumeFacts facts;
     char label[MAX_PATH + 1] = "", name[MAX_PATH + 1] = "";
-    if (::GetVolumeInformationA(drive + "\\", label, sizeof(label), nullptr, nullptr, nullptr, name,
-                                sizeof(name))) {
+    if (::GetVolumeInformationA(DriveRoot(drive), label, sizeof(label), nullptr, nullptr, nullptr,
+                                name, sizeof(name))) {
         const CString fileSystem = name;
         facts.label = label;
         facts.fileSystem = fileSystem == "FAT"     ? FileSystem::kFat
@@ -40,7 +40,7 @@ VolumeFacts ReadVolumeFacts(const CString& drive) {
     ULARGE_INTEGER total, totalFree;
     // A drive that holds nothing at all is not telling the truth about its space either.
     facts.bFreeKnown =
-        ::GetDiskFreeSpaceExA(drive + "\\", nullptr, &total, &totalFree) && total.QuadPart > 0;
+        ::GetDiskFreeSpaceExA(DriveRoot(drive), nullptr, &total, &totalFree) && total.QuadPart > 0;
     facts.nFreeBytes = facts.bFreeKnown ? totalFree.QuadPart : 0;
     return facts;
 }

@@ -335,19 +335,6 @@ std::wstring AnsiToWide(LPCSTR text, UINT nCodePage) {
     return wide;
 }
 
-CString FileNameOfPath(const CString& path, UINT nCodePage) {
-    const int nBackslash = ReverseFindChar(path, path.GetLength(), '\\', nCodePage);
-    const int nSlash = ReverseFindChar(path, path.GetLength(), '/', nCodePage);
-    return path.Mid((nSlash > nBackslash ? nSlash : nBackslash) + 1);
-}
-
-CString JoinPath(const CString& folder, const CString& name, UINT nCodePage) {
-    const int nLength = folder.GetLength();
-    if (nLength == 0 || ReverseFindChar(folder, nLength, '\\', nCodePage) == nLength - 1)
-        return folder + name;
-    return folder + "\\" + name;
-}
-
 namespace {
 int CompareFileNames(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
@@ -377,4 +364,23 @@ std::wstring FileNameKey(const std::wstring& name) {
                         static_cast<int>(name.size()), &key[0], static_cast<int>(key.size()),
                         nullptr, nullptr, 0);
     return key;
+}
+
+bool IsPlainText(const std::wstring& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t ch = text[i];
+        if ((ch < 0x20 && ch != L'\t') || (ch >= 0x7F && ch <= 0x9F))
+            return false;
+        if (ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x2028 && ch <= 0x202E) ||
+            (ch >= 0x2066 && ch <= 0x2069))
+            return false;
+        if (ch >= 0xDC00 && ch <= 0xDFFF)
+            return false;
+        if (ch >= 0xD800 && ch <= 0xDBFF) {
+            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
+                return false;
+            ++i;
+        }
+    }
+    return true;
 }

@@ -2,6 +2,8 @@
 // program's code expects of CString.
 #pragma once
 
+#include "framework/Path.h"
+
 #include <windows.h>
 #include <cstdarg>
 #include <string>
@@ -79,11 +81,11 @@ CString SystemErrorText(DWORD dwError);
 bool WideToAnsi(const std::wstring& text, CString* pAnsi, UINT nCodePage = CP_ACP);
 std::wstring AnsiToWide(LPCSTR text, UINT nCodePage = CP_ACP);
 
-// The file name of a path: what follows its last backslash or slash, or the whole path.
-CString FileNameOfPath(const CString& path, UINT nCodePage = CP_ACP);
-// A folder and a name with one backslash between them; a folder that ends with its own
-// separator (a drive's root) gets no second one.
-CString JoinPath(const CString& folder, const CString& name, UINT nCodePage = CP_ACP);
+// Whether text shows as what it says: no control characters but the tab (C0, DEL, C1), no
+// marks that turn the direction of the text after them, no line or paragraph separators, and
+// every surrogate in a pair. Names from a stranger's file that fail this could pass for other
+// names, or for the program's own words, wherever they are shown.
+bool IsPlainText(const std::wstring& text);
 
 // Names compared as the file system compares them: without regard to case, by the system's
 // own upper-case table.

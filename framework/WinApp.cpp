@@ -41,8 +41,8 @@ CWinApp::CWinApp(LPCSTR lpszAppName) : m_hInstance(::GetModuleHandleA(nullptr)) 
         if (nLength < nSize)
             break;
     }
-    CString folder = path.Left(path.ReverseFind('\\') + 1);
-    CString fileName = path.Mid(folder.GetLength());
+    const CString folder = FolderOfPath(path);
+    const CString fileName = FileNameOfPath(path);
     int dot = fileName.ReverseFind('.');
     const CString baseName = dot >= 0 ? fileName.Left(dot) : fileName;
     m_strAppName = lpszAppName ? CString(lpszAppName) : baseName;

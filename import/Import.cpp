@@ -3,6 +3,7 @@
 #include "framework/KernelHandle.h"
 #include "import/MediaFiles.h"
 #include "import/PlaylistEntry.h"
+#include "import/PlaylistFile.h"
 
 #include <algorithm>
 #include <map>
@@ -13,10 +14,9 @@ namespace {
 // Deep enough for any music collection; a bound all the same against cycles through links.
 const int kMaxFolderDepth = 32;
 
-// A drive's root already ends with its separator.
-std::wstring Join(const std::wstring& folder, const std::wstring& name) {
-    return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
+// The question names this many computers and counts the others: a playlist may name
+// thousands, and a question is read, not scrolled.
+const size_t kComputersNamed = 3;
 
 // Only media files become a playlist's rows, by the test a dropped folder's files pass: a
 // row's double-click opens its file, and a program or a shortcut that a stranger's playlist
@@ -65,21 +65,27 @@ public:
             AddFolder(path, 0);
         else if (IsPlaylistFileName(path))
             ReadPlaylist(FullPath(path));
+        else if (IsProgramFileName(path))
+            m_result.Skip(SkipReason::kNotMediaFile);
         else
             AddExistingFile(path, &m_result);
     }
 
     // Reads a playlist in the place of the entry that names it; path is full.
     void ReadPlaylist(const std::wstring& path) {
+        // A file is known by its long name: under its short one it would be read again. Every
+        // short name that the system makes holds a '~'; asking for the long name of each path
+        // would cost a lookup per folder of it for every entry that names a playlist.
+        const std::wstring key = path.find(L'~') == std::wstring::npos ? path : LongPath(path);
         if (std::any_of(m_chain.begin(), m_chain.end(),
-                        [&](const std::wstring& reading) { return SameFileName(reading, path); })) {
+                        [&](const std::wstring& reading) { return SameFileName(reading, key); })) {
             m_result.Skip(SkipReason::kPlaylistLoop);
             return;
         }
         // Each playlist is read once in an open. Named again, it is one entry of the playlist
         // naming it, as any line is, and brings the rows of that reading once more, each a row
         // toward the cap; what that reading left out was counted then and is not counted again.
-        const auto read = m_rowsOf.find(path);
+        const auto read = m_rowsOf.find(key);
         if (read != m_rowsOf.end()) {
             AddRowsAgain(read->second);
             return;
@@ -91,9 +97,9 @@ public:
         const size_t nFirstRow = m_result.paths.size();
         std::vector<PlaylistEntry> entries;
         if (ReadEntries(path, &entries)) {
-            const std::wstring ownComputer = ComputerOf(path);
+            const std::wstring ownComputer = ComputerOfPath(path);
             AskAboutComputers(entries, ownComputer);
-            m_chain.push_back(path);
+            m_chain.push_back(key);
             for (const PlaylistEntry& entry : entries) {
                 if (entry.kind == PlaylistEntry::Kind::kWebAddress)
                     m_result.Skip(SkipReason::kWebAddress);
@@ -104,7 +110,7 @@ public:
             }
             m_chain.pop_back();
         }
-        m_rowsOf[path] = {nFirstRow, m_result.paths.size()};
+        m_rowsOf[key] = {nFirstRow, m_result.paths.size()};
     }
 
 private:
@@ -140,7 +146,7 @@ private:
         };
         std::vector<Item> items;
         WIN32_FIND_DATAW found;
-        const CFindHandle hFind(::FindFirstFileW(Join(folder, L"*").c_str(), &found));
+        const CFindHandle hFind(::FindFirstFileW(JoinPath(folder, L"*").c_str(), &found));
         if (hFind.IsNull())
             return;
         do {
@@ -159,7 +165,7 @@ private:
             return ::lstrcmpiW(a.name.c_str(), b.name.c_str()) < 0;
         });
         for (const Item& item : items) {
-            std::wstring path = Join(folder, item.name);
+            std::wstring path = JoinPath(folder, item.name);
             if (!item.bFolder)
                 AddExistingFile(path, &m_result);
             else if (nDepth < kMaxFolderDepth)
@@ -180,25 +186,25 @@ private:
                                           SystemErrorText(::GetLastError()));
             return false;
         }
-        PlaylistEncoding encoding;
-        encoding.bUtf8 = IsUtf8PlaylistName(path);
-        encoding.nCodePage = m_context.nLegacyCodePage;
-        const DWORD dwError =
-            ReadEntryLines(hFile, encoding, [&](EntryLine line, const std::wstring& text) {
-                if (line == EntryLine::kTooLong)
+        const PlaylistReading reading = ReadPlaylistFile(
+            hFile, path, m_context.nLegacyCodePage, [&](EntryText kind, const std::wstring& text) {
+                if (kind == EntryText::kTooLong)
                     m_result.Skip(SkipReason::kTooLong);
-                else if (line == EntryLine::kInvalid)
+                else if (kind == EntryText::kInvalid)
                     m_result.Skip(SkipReason::kInvalidText);
-                else if (m_nEntriesRead >= kMaxImportEntries)
+                else if (kind == EntryText::kPastLimit || m_nEntriesRead >= kMaxImportEntries)
                     m_result.Skip(SkipReason::kOverLimit);
                 else {
                     ++m_nEntriesRead;
-                    pEntries->push_back(ParseEntry(text, path));
+                    pEntries->push_back(kind == EntryText::kPath ? ParseEntry(text, path)
+                                                                 : ParseReference(text, path));
                 }
             });
-        if (dwError)
+        if (!reading.bPlaylist)
+            m_result.Skip(SkipReason::kNotAPlaylist);
+        if (!reading.fault.IsEmpty())
             m_result.unreadable.push_back("Could not read all of " + ansiPath + ": " +
-                                          SystemErrorText(dwError));
+                                          reading.fault);
         return true;
     }
 
@@ -212,7 +218,7 @@ private:
         for (const PlaylistEntry& entry : entries) {
             if (entry.kind != PlaylistEntry::Kind::kPath || !IsWantedEntry(entry.path))
                 continue;
-            std::wstring computer = ComputerOf(entry.path);
+            std::wstring computer = ComputerOfPath(entry.path);
             if (!computer.empty() && !SameFileName(computer, ownComputer) &&
                 !m_lookThere.count(computer) && !m_unreachable.count(computer) &&
                 named.insert(computer).second)
@@ -221,10 +227,15 @@ private:
         if (computers.empty())
             return;
         CString names;
-        for (const std::wstring& computer : computers) {
+        for (size_t i = 0; i < computers.size() && i < kComputersNamed; ++i) {
             CString name;
-            WideToAnsi(computer, &name);
-            names += (names.IsEmpty() ? "" : ", ") + name;
+            WideToAnsi(computers[i], &name);
+            names += (i == 0 ? "" : ", ") + name;
+        }
+        if (computers.size() > kComputersNamed) {
+            CString more;
+            more.Format(" and %u more", static_cast<unsigned>(computers.size() - kComputersNamed));
+            names += more;
         }
         const bool bYes = m_context.ask &&
                           m_context.ask("This playlist names files on other computers: " + names +
@@ -246,7 +257,7 @@ private:
             m_result.Skip(SkipReason::kNotMediaFile);
             return;
         }
-        const std::wstring computer = ComputerOf(path);
+        const std::wstring computer = ComputerOfPath(path);
         if (!computer.empty()) {
             if (m_unreachable.count(computer)) {
                 m_result.Skip(SkipReason::kUnreachable);
@@ -287,10 +298,26 @@ private:
     size_t m_nEntriesRead = 0;
 };
 
+// While it lives, a drive without a disk (a card reader's empty slot, A:) fails a lookup
+// at once rather than bringing up the system's box about it for every entry on it.
+class CNoDiskBoxes {
+public:
+    CNoDiskBoxes() {
+        ::SetThreadErrorMode(::GetThreadErrorMode() | SEM_FAILCRITICALERRORS, &m_dwOld);
+    }
+    ~CNoDiskBoxes() { ::SetThreadErrorMode(m_dwOld, nullptr); }
+    CNoDiskBoxes(const CNoDiskBoxes&) = delete;
+    CNoDiskBoxes& operator=(const CNoDiskBoxes&) = delete;
+
+private:
+    DWORD m_dwOld = 0;
+};
+
 }  // namespace
 
 ImportResult ImportPaths(const std::vector<std::wstring>& paths, PathSource source,
                          const ImportContext& context) {
+    const CNoDiskBoxes noDiskBoxes;
     CImporter importer(context);
     for (const std::wstring& path : paths) {
         if (source == PathSource::kChosen)

@@ -20,7 +20,8 @@ enum class PathSource {
 struct ImportContext {
     // Asks the user a question that Yes or No answers; true for Yes. Without it, No.
     std::function<bool(const CString& question)> ask;
-    // How a .m3u file without a byte-order mark is read when it is not UTF-8.
+    // How a playlist without a byte-order mark or a name of its encoding is read when it is
+    // not UTF-8 (a .m3u8 always is).
     UINT nLegacyCodePage = 0;  // 0: the user's ANSI code page
     // Looks up a playlist's entry, as GetFileAttributesW does, with its error in GetLastError.
     DWORD(WINAPI* pfnGetAttributes)(LPCWSTR lpszPath) = ::GetFileAttributesW;

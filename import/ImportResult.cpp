@@ -5,6 +5,7 @@ namespace {
 const char* const kReasonTexts[int(SkipReason::kCount)] = {"not found",
                                                            "not a file",
                                                            "not a media file",
+                                                           "not a playlist",
                                                            "name not representable",
                                                            "not valid text",
                                                            "too long",

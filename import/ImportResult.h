@@ -11,6 +11,7 @@ enum class SkipReason {
     kNotFound,          // no such file
     kNotAFile,          // a folder, a device or nothing at all
     kNotMediaFile,      // a playlist's entry that names no media file: a program, a shortcut
+    kNotAPlaylist,      // a file named as a playlist that holds no playlist of a known kind
     kNotRepresentable,  // a name the ANSI code page cannot spell
     kInvalidText,       // NUL bytes, control characters, invalid UTF-8 or UTF-16
     kTooLong,           // longer than a path can be

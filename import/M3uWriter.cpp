@@ -10,9 +10,9 @@ namespace {
 // Writes content to a new file beside the target, then renames it over the target, so that a
 // failure on the way leaves whatever file was there untouched.
 DWORD ReplaceFileWith(const std::wstring& path, const std::string& content) {
-    const size_t nSeparator = path.find_last_of(L"\\/");
-    const std::wstring folder =
-        nSeparator == std::wstring::npos ? L"." : path.substr(0, nSeparator + 1);
+    std::wstring folder = FolderOfPath(path);
+    if (folder.empty())
+        folder = L".";
     wchar_t temp[MAX_PATH] = L"";
     if (!::GetTempFileNameW(folder.c_str(), L"ovl", 0, temp))
         return ::GetLastError();

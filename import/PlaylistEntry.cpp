@@ -1,6 +1,7 @@
 #include "import/PlaylistEntry.h"
 
 #include "framework/String.h"
+#include "import/ImportResult.h"
 
 #include <algorithm>
 
@@ -9,10 +10,29 @@ namespace {
 // Addresses that players stream from; a file of such a name cannot be copied.
 const wchar_t* const kWebSchemes[] = {L"http", L"https", L"rtsp", L"rtmp", L"rtp", L"udp", L"mms"};
 
+// The longest name the domain name system allows; a longer one names no computer.
+const size_t kMaxHostName = 253;
+
+const PlaylistEntry kInvalidEntry = {PlaylistEntry::Kind::kInvalid, std::wstring()};
+
 bool StartsWithNoCase(const std::wstring& text, const wchar_t* prefix) {
     const int nPrefix = ::lstrlenW(prefix);
     return text.size() >= static_cast<size_t>(nPrefix) &&
            ::CompareStringOrdinal(text.c_str(), nPrefix, prefix, nPrefix, TRUE) == CSTR_EQUAL;
+}
+
+bool IsAsciiLetter(wchar_t ch) { return (ch | 0x20) >= L'a' && (ch | 0x20) <= L'z'; }
+
+// The length of the scheme that starts text and ends with its colon ("file" in file:x), or 0.
+// One letter before the colon is a drive.
+size_t SchemeLength(const std::wstring& text) {
+    if (text.empty() || !IsAsciiLetter(text[0]))
+        return 0;
+    size_t n = 1;
+    while (n < text.size() && (IsAsciiLetter(text[n]) || (text[n] >= L'0' && text[n] <= L'9') ||
+                               text[n] == L'+' || text[n] == L'-' || text[n] == L'.'))
+        ++n;
+    return n >= 2 && n < text.size() && text[n] == L':' ? n : 0;
 }
 
 bool IsWebAddress(const std::wstring& text) {
@@ -65,21 +85,34 @@ bool PercentDecode(const std::wstring& text, std::wstring* pDecoded) {
     return true;
 }
 
-// C: or C|, as older writers put it.
-bool IsDriveText(wchar_t letter, wchar_t colon) {
-    return ((letter | 0x20) >= L'a' && (letter | 0x20) <= L'z') && (colon == L':' || colon == L'|');
+void UseBackslashes(std::wstring* pPath) {
+    std::replace(pPath->begin(), pPath->end(), L'/', L'\\');
 }
 
-// What an address may name as its computer: ASCII letters, digits, '-' and '.', of which an
+// C: or C|, as older writers put it.
+bool IsDriveText(wchar_t letter, wchar_t colon) {
+    return IsAsciiLetter(letter) && (colon == L':' || colon == L'|');
+}
+
+// What may stand as a computer's name: ASCII letters, digits, '-', '_' and '.', of which an
 // IPv4 address is made too, or an IPv6 address in brackets. Nothing else is shown in the
 // question about other computers: a name of any text could pass for the program's own words.
 bool IsHostName(const std::wstring& host) {
+    if (host.empty() || host.size() > kMaxHostName)
+        return false;
     if (host.size() > 2 && host.front() == L'[' && host.back() == L']')
         return host.find_first_not_of(L"0123456789ABCDEFabcdef:.", 1) == host.size() - 1;
-    return !host.empty() && std::all_of(host.begin(), host.end(), [](wchar_t ch) {
-        return (ch >= L'0' && ch <= L'9') || ((ch | 0x20) >= L'a' && (ch | 0x20) <= L'z') ||
-               ch == L'-' || ch == L'.';
+    return std::all_of(host.begin(), host.end(), [](wchar_t ch) {
+        return (ch >= L'0' && ch <= L'9') || IsAsciiLetter(ch) || ch == L'-' || ch == L'_' ||
+               ch == L'.';
     });
+}
+
+// Whether the computer that a path names, if any, can be read with certainty: \\\x names
+// none that anyone could be asked about, and is not looked up either.
+bool NamesItsComputerClearly(const std::wstring& path) {
+    return path.compare(0, 2, L"\\\\") != 0 || IsDevicePath(path) ||
+           IsHostName(ComputerOfPath(path));
 }
 
 // file:[//host]/path as a path: \\host\path for another computer, C:\x for a drive, \x for
@@ -95,15 +128,10 @@ bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
     std::wstring path;
     if (!PercentDecode(host, &host) || !PercentDecode(rest, &path))
         return false;
-    for (wchar_t& ch : path) {
-        if (ch < 0x20)
-            return false;
-        if (ch == L'/')
-            ch = L'\\';
-    }
+    UseBackslashes(&path);
     // file://C:/x, as many programs write it: the drive where the computer would stand.
     if (host.size() == 2 && IsDriveText(host[0], host[1])) {
-        path = L"\\" + host + path;
+        path = std::wstring{host[0], L':'} + path;
         host.clear();
     }
     if (::lstrcmpiW(host.c_str(), L"localhost") == 0)
@@ -112,40 +140,33 @@ bool FileAddressToPath(const std::wstring& address, std::wstring* pPath) {
     if (path.size() >= 3 && path[0] == L'\\' && IsDriveText(path[1], path[2])) {
         if (!host.empty())
             return false;
-        path.erase(0, 1);
-        path[1] = L':';
+        path = std::wstring{path[1], L':'} + path.substr(3);
     }
     *pPath = host.empty() ? path : L"\\\\" + host + path;
-    // The computer may also stand in the path itself, as file:////srv/share/x puts it.
-    const std::wstring computer = ComputerOf(*pPath);
-    return !pPath->empty() && (computer.empty() || IsHostName(computer));
+    return !pPath->empty();
 }
 
-// The folder part of a path, with its last separator.
-std::wstring FolderOf(const std::wstring& path) {
-    const size_t nSeparator = path.find_last_of(L"\\/");
-    return nSeparator == std::wstring::npos ? std::wstring() : path.substr(0, nSeparator + 1);
-}
-
-// The drive part of a full path: C: or \\server\share.
-std::wstring DriveOf(const std::wstring& path) {
-    if (path.compare(0, 2, L"\\\\") != 0)
-        return path.substr(0, 2);
-    return path.substr(0, path.find(L'\\', path.find(L'\\', 2) + 1));
-}
-
-// An entry made absolute (see ParseEntry), ".." and "." worked out.
-std::wstring Resolve(const std::wstring& entry, const std::wstring& playlistPath) {
+// A path from a playlist made absolute (see ParseEntry), ".." and "." worked out.
+PlaylistEntry PathEntry(const std::wstring& path, const std::wstring& playlistPath) {
+    if (path.empty() || !IsPlainText(path))
+        return kInvalidEntry;
     std::wstring joined;
-    if (entry.compare(0, 2, L"\\\\") == 0 || (entry.size() > 2 && entry.compare(1, 2, L":\\") == 0))
-        joined = entry;
-    else if (entry.size() >= 2 && entry[1] == L':')
-        joined = entry.substr(0, 2) + L"\\" + entry.substr(2);
-    else if (entry[0] == L'\\')
-        joined = DriveOf(playlistPath) + entry;
+    if (path.compare(0, 2, L"\\\\") == 0 || (path.size() > 2 && path.compare(1, 2, L":\\") == 0))
+        joined = path;
+    else if (path.size() >= 2 && path[1] == L':')
+        joined = JoinPath(path.substr(0, 2), path.substr(2));
+    else if (path[0] == L'\\')
+        joined = DriveOfPath(playlistPath) + path;
     else
-        joined = FolderOf(playlistPath) + entry;
-    return FullPath(joined);
+        joined = JoinPath(FolderOfPath(playlistPath), path);
+    // Checked as written and as the system reads it: the question names the computer that
+    // is then looked on.
+    if (!NamesItsComputerClearly(joined))
+        return kInvalidEntry;
+    std::wstring full = FullPath(joined);
+    if (!NamesItsComputerClearly(full))
+        return kInvalidEntry;
+    return {PlaylistEntry::Kind::kPath, std::move(full)};
 }
 
 }  // namespace
@@ -156,29 +177,39 @@ PlaylistEntry ParseEntry(const std::wstring& text, const std::wstring& playlistP
     std::wstring path = text;
     if (StartsWithNoCase(text, L"file:")) {
         if (!FileAddressToPath(text, &path))
-            return {PlaylistEntry::Kind::kInvalid, std::wstring()};
+            return kInvalidEntry;
     } else {
-        for (wchar_t& ch : path) {
-            if (ch == L'/')
-                ch = L'\\';
-        }
+        UseBackslashes(&path);
     }
-    return {PlaylistEntry::Kind::kPath, Resolve(path, playlistPath)};
+    return PathEntry(path, playlistPath);
 }
 
-std::wstring FullPath(const std::wstring& path) {
-    DWORD nLength = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (nLength == 0)
-        return path;
-    std::wstring full(nLength, L'\0');
-    full.resize(::GetFullPathNameW(path.c_str(), nLength, &full[0], nullptr));
-    return full;
+PlaylistEntry ParseReference(const std::wstring& reference, const std::wstring& playlistPath) {
+    if (SchemeLength(reference) > 0)
+        return ParseEntry(reference, playlistPath);
+    std::wstring path;
+    if (!PercentDecode(reference, &path))
+        return kInvalidEntry;
+    UseBackslashes(&path);
+    return PathEntry(path, playlistPath);
 }
 
-std::wstring ComputerOf(const std::wstring& path) {
-    // \\?\ and \\.\ name this computer's own devices and long paths.
-    if (path.compare(0, 2, L"\\\\") != 0 || path.compare(0, 4, L"\\\\?\\") == 0 ||
-        path.compare(0, 4, L"\\\\.\\") == 0)
-        return std::wstring();
-    return path.substr(2, path.find(L'\\', 2) - 2);
+std::wstring ResolveReference(const std::wstring& base, const std::wstring& reference) {
+    // Paths that some writers put where a reference belongs stand on their own too.
+    const bool bWindowsPath = reference.compare(0, 1, L"\\") == 0 ||
+                              (reference.size() >= 2 && IsDriveText(reference[0], reference[1]));
+    if (base.empty() || SchemeLength(reference) > 0 || bWindowsPath)
+        return reference;
+    const size_t nScheme = SchemeLength(base);
+    if (reference.compare(0, 1, L"/") == 0) {
+        if (nScheme == 0)
+            return reference;
+        // //computer/x takes the base's scheme; /x its computer too, which follows its "//".
+        if (reference.compare(0, 2, L"//") == 0 || base.compare(nScheme + 1, 2, L"//") != 0)
+            return base.substr(0, nScheme + 1) + reference;
+        const size_t nPath = base.find(L'/', nScheme + 3);
+        return base.substr(0, nPath == std::wstring::npos ? base.size() : nPath) + reference;
+    }
+    const size_t nSlash = base.find_last_of(L'/');
+    return (nSlash == std::wstring::npos ? std::wstring() : base.substr(0, nSlash + 1)) + reference;
 }

@@ -1,12 +1,12 @@
 #include "import/PlaylistText.h"
 
+#include "framework/String.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-// No entry is longer: the rest of a longer line is passed over rather than kept.
-const size_t kMaxLineUnits = 4096;
 const DWORD kReadChunk = 1 << 16;
 
 enum class Form { kBytes, kUtf16Le, kUtf16Be };
@@ -60,29 +60,12 @@ private:
     bool m_bNonAscii = false;
 };
 
-// Text without control characters and with every surrogate in a pair.
-bool IsCleanText(const std::wstring& text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t ch = text[i];
-        if (ch < 0x20 && ch != L'\t')
-            return false;
-        if (ch >= 0xDC00 && ch <= 0xDFFF)
-            return false;
-        if (ch >= 0xD800 && ch <= 0xDBFF) {
-            if (i + 1 == text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF)
-                return false;
-            ++i;
-        }
-    }
-    return true;
-}
-
-// Cuts the file into lines and hands on those that are entries.
+// Cuts the file into pieces and hands on those that are entries.
 class CLineSplitter {
 public:
-    CLineSplitter(Form form, UINT nCodePage,
+    CLineSplitter(Form form, UINT nCodePage, TextCut cut,
                   const std::function<void(EntryLine, const std::wstring&)>& onEntry)
-        : m_form(form), m_nCodePage(nCodePage), m_onEntry(onEntry) {}
+        : m_form(form), m_nCodePage(nCodePage), m_cut(cut), m_onEntry(onEntry) {}
 
     void Feed(const char* pData, size_t nSize) {
         for (const char* p = pData; p < pData + nSize; ++p) {
@@ -106,19 +89,20 @@ public:
 
 private:
     template <class Text> void Add(Text& line, typename Text::value_type ch) {
-        if (ch == '\n' || ch == '\r')
+        const bool bLineEnd = ch == '\n' || ch == '\r';
+        if (m_cut == TextCut::kLines ? bLineEnd : ch == '>')
             EndLine();
-        else if (line.size() < kMaxLineUnits)
-            line += ch;
-        else
+        else if (line.size() >= kMaxEntryUnits)
             m_bOverlong = true;
+        else
+            line += bLineEnd ? ' ' : ch;
     }
 
-    // Whether the line so far is blank or a comment; nothing in it is read as text then.
-    template <class Text> static bool IsNoEntry(const Text& line) {
+    // Whether the piece so far is blank or a comment; nothing in it is read as text then.
+    template <class Text> bool IsNoEntry(const Text& line) const {
         const typename Text::value_type blanks[] = {' ', '\t', 0};
         const size_t nFirst = line.find_first_not_of(blanks);
-        return nFirst == Text::npos || line[nFirst] == '#';
+        return nFirst == Text::npos || (m_cut == TextCut::kLines && line[nFirst] == '#');
     }
 
     void EndLine() {
@@ -151,7 +135,7 @@ private:
                 ::MultiByteToWideChar(m_nCodePage, MB_ERR_INVALID_CHARS, m_bytes.data(), nBytes,
                                       &text[0], nWide);
         }
-        if (text.empty() || m_bBroken || !IsCleanText(text)) {
+        if (text.empty() || m_bBroken || !IsPlainText(text)) {
             m_onEntry(EntryLine::kInvalid, std::wstring());
             return;
         }
@@ -162,10 +146,11 @@ private:
 
     const Form m_form;
     const UINT m_nCodePage;  // of the bytes, in the byte form
+    const TextCut m_cut;
     const std::function<void(EntryLine, const std::wstring&)>& m_onEntry;
     std::string m_bytes;       // the line so far, in the byte form
     std::wstring m_units;      // the line so far, in the UTF-16 forms
-    bool m_bOverlong = false;  // the line went past kMaxLineUnits
+    bool m_bOverlong = false;  // the line went past kMaxEntryUnits
     bool m_bBroken = false;    // the file ended inside a UTF-16 unit
     int m_nOddByte = -1;       // the first byte of a UTF-16 unit whose second is still due
 };
@@ -181,7 +166,7 @@ UINT UserAnsiCodePage() {
     return nCodePage ? nCodePage : ::GetACP();
 }
 
-DWORD ReadEntryLines(HANDLE hFile, const PlaylistEncoding& encoding,
+DWORD ReadEntryLines(HANDLE hFile, const PlaylistEncoding& encoding, TextCut cut,
                      const std::function<void(EntryLine, const std::wstring&)>& onEntry) {
     std::string chunk(kReadChunk, '\0');
     DWORD nRead = 0;
@@ -214,7 +199,7 @@ DWORD ReadEntryLines(HANDLE hFile, const PlaylistEncoding& encoding,
             !readChunk())
             return ::GetLastError();
     }
-    CLineSplitter splitter(form, nCodePage, onEntry);
+    CLineSplitter splitter(form, nCodePage, cut, onEntry);
     splitter.Feed(chunk.data() + nMark, nRead - nMark);
     BOOL bOk;
     while ((bOk = readChunk()) && nRead > 0)

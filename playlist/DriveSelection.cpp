@@ -19,7 +19,7 @@ int CPlaylistDlg::FillDriveList() {
             continue;
         CString drive;
         drive.Format("%c:", letter);
-        if (::GetDriveTypeA(drive + "\\") != DRIVE_REMOVABLE)
+        if (::GetDriveTypeA(DriveRoot(drive)) != DRIVE_REMOVABLE)
             continue;
         // Opening the volume tells a drive with a medium from an empty slot.
         CString volume;
@@ -38,7 +38,7 @@ int CPlaylistDlg::FillDriveList() {
 void CPlaylistDlg::OnSelchangeDrive() {
     if (m_driveCombo.GetCurSel() < 0)
         return;
-    CString root = m_driveCombo.GetWindowText() + "\\";
+    const CString root = DriveRoot(m_driveCombo.GetWindowText());
     ULARGE_INTEGER availableToCaller, totalBytes, totalFreeBytes;
     // A drive that has gone since it was listed has no figures: showing those of the drive
     // queried before would be untrue, so the text is blanked as for a removed drive.

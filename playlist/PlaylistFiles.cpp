@@ -4,11 +4,11 @@
 #include "framework/FileDialog.h"
 #include "import/Import.h"
 #include "import/M3uWriter.h"
+#include "import/MediaFiles.h"
 
 #include <shellapi.h>
 
 namespace {
-const char kOpenFilter[] = "Playlists (*.m3u8;*.m3u)|*.m3u8;*.m3u|All Files(*.*)|*.*||";
 const char kSaveFilter[] = "UTF-8 playlist (*.m3u8)|*.m3u8|Playlist (*.m3u)|*.m3u||";
 
 // The full paths a drop holds, in the drop's order; wide, so that no name is mangled.
@@ -56,8 +56,8 @@ void CPlaylistDlg::AppendImported(const ImportResult& result) {
 }
 
 void CPlaylistDlg::OnOpenPlaylist() {
-    CFileDialog dialog(TRUE, "m3u8", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, kOpenFilter,
-                       this);
+    CFileDialog dialog(TRUE, "m3u8", nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       PlaylistFilter(), this);
     if (dialog.DoModal() != IDOK)
         return;
     Import({AnsiToWide(dialog.m_ofn.lpstrFile)}, PathSource::kPlaylist);

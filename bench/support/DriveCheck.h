@@ -1,6 +1,7 @@
 // Checks what a copy left in a drive's root: how many files, and a few of them by name and size.
 #pragma once
 
+#include "framework/String.h"
 #include "tests/support/TempFolder.h"
 
 #include <windows.h>
@@ -27,14 +28,14 @@ inline bool CheckDrive(const std::string& drive, size_t nCount,
         bOk = false;
     }
     for (const ExpectedFile& sample : samples) {
-        std::string path = drive + "\\" + sample.name;
+        const CString path = JoinPath(drive.c_str(), sample.name.c_str());
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-            std::printf("FAILED %s: %s is missing\n", lpszRun, path.c_str());
+        if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) {
+            std::printf("FAILED %s: %s is missing\n", lpszRun, static_cast<LPCSTR>(path));
             bOk = false;
         } else if (data.nFileSizeHigh != 0 || data.nFileSizeLow != sample.nBytes) {
-            std::printf("FAILED %s: %s has %lu bytes, expected %lu\n", lpszRun, path.c_str(),
-                        data.nFileSizeLow, sample.nBytes);
+            std::printf("FAILED %s: %s has %lu bytes, expected %lu\n", lpszRun,
+                        static_cast<LPCSTR>(path), data.nFileSizeLow, sample.nBytes);
             bOk = false;
         }
     }

@@ -27,7 +27,8 @@ protected:
     M3u() {
         ::CreateDirectoryA(folder.PathOf("sub").c_str(), nullptr);
         ::CreateDirectoryA(folder.PathOf("sub\\clips.mp4").c_str(), nullptr);
-        for (const char* name : {"a.mp3", "sub\\b.mp3", "My Song.mp3", kCafe, kNihon, kTamilA})
+        for (const char* name : {"a.mp3", "sub\\b.mp3", "My Song.mp3", kCafe, kNihon, kTamilA,
+                                 "01 Intro.m4a", "03 Live.wav", "04 Talk.opus"})
             folder.CreateFile(name, "x");
     }
     ~M3u() override {
@@ -61,7 +62,7 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
         const char* file;
         std::string content;  // {dir} stands for the folder with slashes, {root} without drive
         Names added;
-        const char* message;
+        const char* message;  // {file} stands for the playlist's path
         std::vector<std::pair<const char*, std::string>> others = {};  // playlists it names
         UINT nLegacyCodePage = 1252;
     };
@@ -97,6 +98,11 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          {"a.mp3", "b.mp3"},
          ""},
         {"UTF-8 in .m3u8", "list.m3u8", std::string(kCafe) + "\r\n" + kNihon, {kCafe, kNihon}, ""},
+        {"songs of every kind",
+         "list.m3u8",
+         "01 Intro.m4a\n03 Live.wav\n04 Talk.opus\na.mp3",
+         {"01 Intro.m4a", "03 Live.wav", "04 Talk.opus", "a.mp3"},
+         ""},
         {"UTF-8 in .m3u without a mark",
          "list.m3u",
          std::string(kCafe) + "\n" + kNihon,
@@ -122,9 +128,10 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
         {"file: addresses",
          "list.m3u8",
          "file:///{dir}/My%20Song.mp3\nFILE://localhost/{dir}/%E6%97%A5%E6%9C%AC.mp3\n"
-         "file://{root}/sub/b.mp3\nfile:/{dir}/a.mp3\nfile:///%FF.mp3\nfile:///{dir}/%00.mp3\n",
+         "file://{root}/sub/b.mp3\nfile:/{dir}/a.mp%33\nfile:///%FF.mp3\nfile:///{dir}/%00.mp3\n"
+         "file:///{dir}/%E2%80%AEa.mp3\n",
          {"My Song.mp3", kNihon, "b.mp3", "a.mp3"},
-         "Added 4 entries, skipped 2 (2 not valid text)."},
+         "Added 4 entries, skipped 3 (3 not valid text)."},
         {"web addresses",
          "list.m3u8",
          "http://radio/a.mp3\nHTTPS://x/y\nrtsp://cam\nrtmp://s\nrtp://@239.0.0.1:5004\n"
@@ -162,11 +169,13 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          "missing.mp3\nsub\\clips.mp4\n.\nCON\nsub\\nul.mp3\n\\\\.\\PhysicalDrive0\nC:\n",
          {},
          "Added 0 entries, skipped 7 (1 not found, 4 not a file, 2 not a media file)."},
-        {"binary junk, NUL bytes, invalid UTF-8",
+        {"binary junk, NUL bytes, invalid UTF-8; C1 controls, DEL, direction marks, line ends",
          "list.m3u8",
-         std::string("a\0b.mp3\n", 8) + "\x01\x02\x03\n\xFF\xFE junk\n\xC3(.mp3\na.mp3\n",
+         std::string("a\0b.mp3\n", 8) + "\x01\x02\x03\n\xFF\xFE junk\n\xC3(.mp3\na.mp3\n" +
+             "song \xC2\x9D\xE2\x80\xAE"
+             "3pm.exe list.m3u\na\x7F.mp3\na\xE2\x80\xA8.mp3\n",
          {"a.mp3"},
-         "Added 1 entry, skipped 4 (4 not valid text)."},
+         "Added 1 entry, skipped 7 (7 not valid text)."},
         {"lines of any length",
          "list.m3u",
          std::string(100000, 'x') + "\na.mp3\n#" + std::string(100000, 'y'),
@@ -181,9 +190,73 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          "list.m3u8",
          "file://{dir}/a.mp3\nfile://srv/{dir}/a.mp3\n"
          "file://nas%0A%0AThese%20are%20safe%20files/x.mp3\nfile://nas-2.example/s/x.mp3\n"
-         "file://192.168.0.1/s/x.mp3\nfile://[fe80::1]/s/x.mp3\n",
+         "file://192.168.0.1/s/x.mp3\nfile://[fe80::1]/s/x.mp3\nfile://nas%E2%80%AE/s/x.mp3\n",
          {"a.mp3"},
-         "Added 1 entry, skipped 5 (2 not valid text, 3 on another computer)."},
+         "Added 1 entry, skipped 6 (3 not valid text, 3 on another computer)."},
+        {"computers that cannot be read with certainty, in every form",
+         "list.m3u8",
+         "\\\\\\nas\\music\\a.mp3\n///nas/music/b.mp3\nfile://///nas/music/c.mp3\n"
+         "\\\\None of these are on other computers. Yes is safe\\s\\x.mp3\n"
+         "//n\xC3\xA5s/s/x.mp3\n//" +
+             std::string(254, 'n') + "/s/x.mp3\n",
+         {},
+         "Added 0 entries, skipped 6 (6 not valid text)."},
+        {"PLS, its FileN= lines in any order, NumberOfEntries= not trusted",
+         "list.pls",
+         "[Playlist]\r\nNumberOfEntries=1\r\nFile3=sub/b.mp3\r\nfile1=a.mp3\r\nTitle1=A\r\n"
+         "File2 = My Song.mp3\r\nLength2=-1\r\nFile4=\x01\r\nVersion=2",
+         {"a.mp3", "My Song.mp3", "b.mp3"},
+         "Added 3 entries, skipped 1 (1 not valid text)."},
+        {"a .zpl and a .pls that are no playlists",
+         "list.m3u8",
+         "list.zpl\nlist.pls\na.mp3",
+         {"a.mp3"},
+         "Added 1 entry, skipped 2 (2 not a playlist).",
+         {{"list.zpl", "a.mp3\n"}, {"list.pls", "\x89PNG\r\n"}}},
+        {"XSPF known by what it holds, xml:base, first locations, CDATA",
+         "list.m3u",
+         "<?xml version='1.0'?><playlist xmlns='http://xspf.org/ns/0/' "
+         "xml:base='file:///{dir}/sub/'>"
+         "<location>list.m3u</location><trackList><track><location>b.mp3</location></track>"
+         "<track xml:base='../'><location>My%20Song.mp3</location><location>a.mp3</location>"
+         "</track><track><location>\n <![CDATA[{root}/a.mp3]]></location></track></trackList>"
+         "</playlist>",
+         {"b.mp3", "My Song.mp3", "a.mp3"},
+         ""},
+        {"XSPF that is not well-formed: the tracks before the fault",
+         "list.xspf",
+         "<playlist><trackList><track><location>a.mp3</location></track>\n"
+         "<track><location>sub/b.mp3</location></trackList></playlist>",
+         {"a.mp3", "b.mp3"},
+         "Could not read all of {file}: not well-formed XML (line 2, column 50)\nAdded 2 entries."},
+        {"XML with a document type definition",
+         "list.wpl",
+         "<?xml version='1.0'?>\n<!DOCTYPE smil [<!ENTITY a 'a.mp3'>]><smil><media "
+         "src='&a;'/></smil>",
+         {},
+         "Could not read all of {file}: a document type definition, which is not read (line 2, "
+         "column 1)\nAdded 0 entries."},
+        {"XML of another kind",
+         "list.wpl",
+         "<html><body><media src='a.mp3'/></body></html>",
+         {},
+         "Added 0 entries, skipped 1 (1 not a playlist)."},
+        {"WPL in UTF-16, entities",
+         "list.wpl",
+         Utf16(L"<?wpl version='1.0'?><smil><body><seq><media src='a.mp3'/><MEDIA "
+               L"SRC='My&#32;Song.mp3'"
+               L"/><media src=\"sub\\..\\caf\u00E9.mp3\"/><media/></seq></body></smil>",
+               false),
+         {"a.mp3", "My Song.mp3", kCafe},
+         ""},
+        {"ASX read loosely: any case, unquoted and unclosed, comments, stand-ins",
+         "list.asx",
+         "<ASX version=\"3.0\"><Entry><REF HREF=\"a.mp3\"/>\n<ref\n href='sub/b.mp3'/></entry>"
+         "<!-- <ref href=\"x.mp3\"> \n > -->\n<entry><ref href=My%20Song.mp3></ENTRY>"
+         "<EntryRef href = \"inner.wvx\" /><ref href=\"sub/b.mp3></asx>",
+         {"a.mp3", "My Song.mp3", "b.mp3"},
+         "Added 3 entries, skipped 1 (1 not valid text).",
+         {{"inner.wvx", "<asx><entry><ref href=\"file:///{dir}/sub/b.mp3\"/></entry></asx>"}}},
         {"i.m3u8 named twice, read once; 65,002 entries of the list and 533 of it reach the cap",
          "list.m3u8",
          "i.m3u8\ni.m3u8\n" + lines("missing.mp3", 65000),
@@ -206,13 +279,16 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
         context.nLegacyCodePage = c.nLegacyCodePage;
         ImportResult result;
         EXPECT_EQ(Read(c.file, expand(c.content), &result, context), c.added);
-        EXPECT_STREQ(DescribeImport(result), c.message);
+        EXPECT_EQ(std::string(DescribeImport(result)),
+                  Replace(c.message, "{file}", folder.PathOf(c.file)));
     }
 }
 
 int nLookupsOnNas;
+bool bDiskBoxes;  // a lookup could have brought up the system's box about a missing disk
 // nas does not answer; every other computer has every file.
 DWORD WINAPI LookUpWithNasAway(LPCWSTR lpszPath) {
+    bDiskBoxes |= !(::GetThreadErrorMode() & SEM_FAILCRITICALERRORS);
     if (_wcsnicmp(lpszPath, L"\\\\nas\\", 6) == 0) {
         ++nLookupsOnNas;
         ::SetLastError(ERROR_BAD_NETPATH);
@@ -222,12 +298,13 @@ DWORD WINAPI LookUpWithNasAway(LPCWSTR lpszPath) {
                                                 : ::GetFileAttributesW(lpszPath);
 }
 
-// Each computer is asked about once, in one question per playlist; No looks nowhere, and a
-// computer that did not answer is not looked on again.
+// Each computer is asked about once, in one question per playlist that names a few and counts
+// the rest; No looks nowhere, and a computer that did not answer is not looked on again.
 TEST_F(M3u, EntriesOnOtherComputersWaitForTheUsersLeave) {
     ImportContext context;
     context.pfnGetAttributes = LookUpWithNasAway;
-    folder.CreateFile("inner.m3u8", "\\\\nas\\music\\w.mp3\n\\\\other\\s\\v.mp3\n");
+    folder.CreateFile("inner.m3u8", "\\\\nas\\music\\w.mp3\n\\\\other\\s\\v.mp3\n\\\\c3\\s\\v.mp3\n"
+                                    "//c4/s/v.mp3\nfile://c5/s/v.mp3\n\\\\\\nas\\music\\u.mp3\n");
     for (bool bYes : {false, true}) {
         SCOPED_TRACE(bYes ? "Yes" : "No");
         std::vector<std::string> questions;
@@ -236,6 +313,7 @@ TEST_F(M3u, EntriesOnOtherComputersWaitForTheUsersLeave) {
             return bYes;
         };
         nLookupsOnNas = 0;
+        bDiskBoxes = false;
         ImportResult result;
         Names added = Read("list.m3u8",
                            "\\\\nas\\music\\x.mp3\nfile://host/share/y.mp3\na.mp3\n"
@@ -246,13 +324,150 @@ TEST_F(M3u, EntriesOnOtherComputersWaitForTheUsersLeave) {
             (std::vector<std::string>{
                 "This playlist names files on other computers: nas, host. Look for them "
                 "there?",
-                "This playlist names files on other computers: other. Look for them there?"}));
+                "This playlist names files on other computers: other, c3, c4 and 1 more. Look "
+                "for them there?"}));
         EXPECT_EQ(nLookupsOnNas, bYes ? 1 : 0);
-        EXPECT_EQ(added, bYes ? (Names{"y.mp3", "a.mp3", "v.mp3"}) : Names{"a.mp3"});
+        EXPECT_FALSE(bDiskBoxes);
+        EXPECT_EQ(added, bYes ? (Names{"y.mp3", "a.mp3", "v.mp3", "v.mp3", "v.mp3", "v.mp3"})
+                              : Names{"a.mp3"});
         EXPECT_STREQ(DescribeImport(result),
-                     bYes ? "Added 3 entries, skipped 3 (3 computer not reachable)."
-                          : "Added 1 entry, skipped 5 (5 on another computer).");
+                     bYes ? "Added 6 entries, skipped 4 (1 not valid text, 3 computer not "
+                            "reachable)."
+                          : "Added 1 entry, skipped 9 (1 not valid text, 8 on another computer).");
     }
+}
+
+std::string Resource(const char* name) {
+    const HRSRC hInfo = ::FindResourceA(nullptr, name, RT_RCDATA);
+    const HGLOBAL hData = hInfo ? ::LoadResource(nullptr, hInfo) : nullptr;
+    return hData ? std::string(static_cast<const char*>(::LockResource(hData)),
+                               ::SizeofResource(nullptr, hInfo))
+                 : std::string();
+}
+
+// Files made for one case, in folders made for them; gone again, folders too, at its end.
+class CaseFiles {
+public:
+    CaseFiles(const test::TempFolder& folder, const Names& names) {
+        for (const std::string& name : names) {
+            for (size_t nSlash = name.find('\\'); nSlash != std::string::npos;
+                 nSlash = name.find('\\', nSlash + 1)) {
+                if (::CreateDirectoryA(folder.PathOf(name.substr(0, nSlash)).c_str(), nullptr))
+                    m_folders.push_back(folder.PathOf(name.substr(0, nSlash)));
+            }
+            m_files.push_back(folder.CreateFile(name, "x"));
+        }
+    }
+    ~CaseFiles() {
+        for (const std::string& file : m_files)
+            ::DeleteFileA(file.c_str());
+        for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it)
+            ::RemoveDirectoryA(it->c_str());
+    }
+
+private:
+    std::vector<std::string> m_files, m_folders;
+};
+
+// Playlists that other programs wrote (Samples.rc says where from), with some of the files
+// they name made where they look for them.
+TEST_F(M3u, PlaylistsThatOtherProgramsWroteGiveTheirRows) {
+    struct Sample {
+        const char* resource;
+        const char* file;       // written as this in the test's folder
+        const char* elsewhere;  // a folder it names, which stands for the test's folder
+        Names made;             // the files made
+        Names added;
+        const char* message;
+    };
+    const char kPlatz[] = "Pl\xC3\xA4tz 10.mp3";
+    const char kPlatzMore[] = "Pl\xC3\xA4tz\xCE\x86\xCE\xBD\xCF\x84\xE8\xA6\x9A 10.mp3";
+    const char kTitle[] = "01 - Title Screen_pic.mp3";
+    const Sample samples[] = {
+        {"LIZZY_TEST01_WPL",
+         "test01.wpl",
+         nullptr,
+         {"expo2008\\edyoh_def.wmv", "expo2008\\chorale.wmv",
+          "expo2008\\Tina,  Antoine et le talisman_0001bis.wmv"},
+         {"edyoh_def.wmv", "chorale.wmv", "Tina,  Antoine et le talisman_0001bis.wmv"},
+         "Added 3 entries, skipped 7 (7 not found)."},
+        {"LIZZY_TEST04_WPL", "test04.wpl", nullptr, {}, {}, "Added 0 entries."},
+        {"PLAYLISTSNET_PLAYLIST_ZPL",
+         "Playlist.zpl",
+         "D:\\Muzyka\\Eurowizja\\Eurowizja 2014",
+         {"Can-linn & Kasey Smith - Heartbeat(Irlandia).mp3", "Elaiza - Is It Right.mp3"},
+         {"Can-linn & Kasey Smith - Heartbeat(Irlandia).mp3", "Elaiza - Is It Right.mp3"},
+         ""},
+        {"AMAROK_TEST2_XSPF",
+         "sub\\test2.xspf",
+         nullptr,
+         {std::string("audio\\") + kPlatz},
+         {kPlatz},
+         "Added 1 entry, skipped 23 (23 web address)."},
+        {"ATL_PLAYLIST_XSPF",
+         "playlist.xspf",
+         "$PATH",
+         {"MP4\\mp4.m4a", std::string("MP3\\") + kTitle, "OGG\\empty.ogg"},
+         {"mp4.m4a", kTitle, "empty.ogg"},
+         "Added 3 entries, skipped 2 (1 not a media file, 1 web address)."},
+        {"AMAROK_TEST2_PLS",
+         "sub\\test2.pls",
+         nullptr,
+         {std::string("audio\\") + kPlatzMore},
+         {kPlatzMore},
+         "Added 1 entry, skipped 4 (4 web address)."},
+        {"ATL_PLAYLIST_PLS",
+         "playlist.pls",
+         "$PATH",
+         {"MP3\\empty.mp3", "OGG\\empty.ogg"},
+         {"empty.mp3", "empty.ogg"},
+         "Added 2 entries, skipped 3 (2 not a media file, 1 web address)."},
+        {"AMAROK_TEST_ASX",
+         "test.asx",
+         nullptr,
+         {},
+         {},
+         "Added 0 entries, skipped 1 (1 web address)."},
+        {"LIZZY_REPEAT_ASX", "repeat.asx", nullptr, {"Butterfly.wmv"}, {"Butterfly.wmv"}, ""},
+        {"LIZZY_TEST01_WAX",
+         "test01.wax",
+         nullptr,
+         {},
+         {},
+         "Added 0 entries, skipped 2 (2 web address)."},
+        {"ATL_PLAYLIST_ASX",
+         "playlist.asx",
+         "$PATH",
+         {"FLAC\\empty.flac", std::string("MP3\\") + kTitle},
+         {"empty.flac", kTitle},
+         "Added 2 entries, skipped 3 (1 not found, 1 not a media file, 1 web address)."},
+    };
+    const std::string dir = Replace(folder.Path(), "\\", "/");
+    for (const Sample& sample : samples) {
+        SCOPED_TRACE(sample.resource);
+        const CaseFiles files(folder, sample.made);
+        std::string content = Resource(sample.resource);
+        ASSERT_FALSE(content.empty());
+        ImportResult result;
+        EXPECT_EQ(Read(sample.file,
+                       sample.elsewhere ? Replace(content, sample.elsewhere, dir) : content,
+                       &result),
+                  sample.added);
+        EXPECT_STREQ(DescribeImport(result), sample.message);
+    }
+}
+
+// A playlist reached under its 8.3 name is the one reached under its long name: read once,
+// and a loop when it names itself so.
+TEST_F(M3u, APlaylistUnderItsShortNameIsReadOnce) {
+    const std::string longPath = folder.CreateFile("Playlist of songs.m3u8", "");
+    char shortPath[MAX_PATH] = "";
+    ASSERT_GT(::GetShortPathNameA(longPath.c_str(), shortPath, MAX_PATH), 0u);
+    ASSERT_STRNE(shortPath, longPath.c_str());
+    folder.CreateFile("Playlist of songs.m3u8", std::string("a.mp3\n") + shortPath);
+    ImportResult result;
+    EXPECT_EQ(Read("list.m3u8", longPath + "\n" + shortPath, &result), (Names{"a.mp3", "a.mp3"}));
+    EXPECT_STREQ(DescribeImport(result), "Added 2 entries, skipped 1 (1 playlist loop).");
 }
 
 TEST_F(M3u, AFileThatCannotBeOpenedIsNamedInTheMessage) {

@@ -1,0 +1,19 @@
+[playlist]
+PlaylistName=Playlist 001
+File1=$PATH\_Playlists\local.MID
+Title1=local.MID
+Length1=103
+File2=$PATH\MP3\empty.mp3
+Title2=empty
+Length2=3
+File3=$PATH\OGG\empty.ogg
+Title3=empty.ogg
+Length3=7
+File4=$PATH\_Playlists\0 浜ら熆$w 1st-Mov._ st-R.MID
+Title4=0 浜ら熆$w 1st-Mov._ st-R.MID
+Length4=7
+File5=http://uk3.internet-radio.com:8405/live
+Title5=streaming
+Length5=8
+NumberOfEntries=5
+Version=2
