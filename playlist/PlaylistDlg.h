@@ -93,8 +93,10 @@ protected:
     // The index of the small icon of a path's type in the shell's list, which the first
     // question installs as the list's image list.
     int ShellIconOf(LPCSTR lpszPath);
-    // The same, asked once per extension.
-    int IconOfPath(const CString& path);
+    // The same for the file name of path, asked once per extension.
+    int IconOfName(const CString& name, const CString& path);
+    // Appends or inserts the row of path, named after its file.
+    void InsertEntry(const CString& path, int nIndex);
     // Rewrites row nRow as the entry of path: name, path and icon; its state stays.
     void SetEntry(int nRow, const CString& path);
     // Trades the entries of rows nRow - 1 and nRow (name, path and icon); the rows keep

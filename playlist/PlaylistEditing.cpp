@@ -64,10 +64,9 @@ void CPlaylistDlg::OnAddFiles() {
     Import(paths, PathSource::kChosen);
 }
 
-int CPlaylistDlg::IconOfPath(const CString& path) {
+int CPlaylistDlg::IconOfName(const CString& name, const CString& path) {
     // The shell's answer follows from the extension alone, and each question costs it a
     // search of the registry: one question per extension does for the whole list.
-    const CString name = FileNameOfPath(path);
     const int nDot = name.ReverseFind('.');
     std::string extension(nDot >= 0 ? static_cast<LPCSTR>(name) + nDot : "");
     ::CharLowerBuffA(&extension[0], static_cast<DWORD>(extension.size()));
@@ -77,13 +76,18 @@ int CPlaylistDlg::IconOfPath(const CString& path) {
     return found->second;
 }
 
+void CPlaylistDlg::InsertEntry(const CString& path, int nIndex) {
+    const CString name = FileNameOfPath(path);
+    InsertEntry(name, path, nIndex, IconOfName(name, path));
+}
+
 void CPlaylistDlg::SetEntry(int nRow, const CString& path) {
     const CString name = FileNameOfPath(path);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = nRow;
     item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(name));
-    item.iImage = IconOfPath(path);
+    item.iImage = IconOfName(name, path);
     m_playlist.SetItem(&item);
     m_playlist.SetItemText(nRow, 1, path);
 }
@@ -94,7 +98,7 @@ void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
     RememberForUndo();
     CListPaintPause pause(m_playlist);
     for (const CString& path : paths)
-        InsertEntry(FileNameOfPath(path), path, m_playlist.GetItemCount(), IconOfPath(path));
+        InsertEntry(path, m_playlist.GetItemCount());
 }
 
 void CPlaylistDlg::OnMoveUp() {

@@ -44,18 +44,19 @@ void CPlaylistDlg::ShowListState(const ListState& state, const ListState& shown)
                                                       false) == state.selected.end();
     {
         CListPaintPause pause(m_playlist);
-        m_playlist.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         // A row rewritten costs the list two notifications to this window, a row inserted one:
         // where most rows change, as after a sort, the list is made anew.
         const bool bAnew = nSame * 2 <= nCount;
         if (bAnew)
             m_playlist.DeleteAllItems();
+        else
+            m_playlist.SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         for (int i = nShown - 1; !bAnew && i >= nCount; --i)
             m_playlist.DeleteItem(i);
         for (int i = 0; i < nCount; ++i) {
             const CString& path = state.paths[static_cast<size_t>(i)];
             if (bAnew || i >= nShown)
-                InsertEntry(FileNameOfPath(path), path, i, IconOfPath(path));
+                InsertEntry(path, i);
             else if (!SameString(path, shown.paths[static_cast<size_t>(i)]))
                 SetEntry(i, path);
         }
