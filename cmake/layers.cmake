@@ -6,6 +6,7 @@
 #   import            paths to playlist rows, no window: on the framework's string
 #   copy              what a copy writes onto the device, no window: the staged copy, the
 #                     run's names, the plan of an update and the file system's limits
+#   tags              the tags of media files, read through TagLib, which no other layer sees
 #   about_box         the About box, which the window's system menu opens: the one use that
 #                     runs upward, from the window to the application shell, kept to this box
 #   playlist          the main window
@@ -44,9 +45,11 @@ layer(framework SOURCES framework/*.cpp EXCEPT framework/AppMain.cpp SEES framew
 layer(controls SOURCES controls/*/*.cpp SEES framework controls LINKS framework)
 layer(import SOURCES import/*.cpp SEES framework import LINKS framework)
 layer(copy SOURCES copy/*.cpp SEES framework copy LINKS framework)
+layer(tags SOURCES tags/*.cpp SEES framework tags LINKS framework)
+target_link_libraries(tags PRIVATE taglib)
 layer(about_box SOURCES app/AboutBox.cpp SEES framework app/AboutBox.h res LINKS framework)
 layer(playlist SOURCES playlist/*.cpp
-      SEES framework controls import copy playlist res app/AboutBox.h
-      LINKS controls import copy about_box framework)
-layer(app SOURCES app/PlaylistApp.cpp SEES framework controls playlist res app
+      SEES framework controls import copy tags playlist res app/AboutBox.h
+      LINKS controls import copy tags about_box framework)
+layer(app SOURCES app/PlaylistApp.cpp SEES framework controls tags playlist res app
       LINKS playlist)

@@ -5,6 +5,8 @@
 #include "import/PlaylistEntry.h"
 #include "import/PlaylistFile.h"
 
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <map>
 #include <set>
@@ -161,8 +163,13 @@ private:
                 items.push_back({name, bFolder});
         } while (::FindNextFileW(hFind, &found));
 
-        std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-            return ::lstrcmpiW(a.name.c_str(), b.name.c_str()) < 0;
+        // As Explorer shows a folder sorted by name: its subfolders first, then its files,
+        // each by name with digits compared as numbers (Track 2 before Track 10). Stable, so
+        // that names it takes for equal keep the listing's order.
+        std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+            if (a.bFolder != b.bFolder)
+                return a.bFolder;
+            return ::StrCmpLogicalW(a.name.c_str(), b.name.c_str()) < 0;
         });
         for (const Item& item : items) {
             std::wstring path = JoinPath(folder, item.name);

@@ -38,13 +38,32 @@ DWORD ReplaceFileWith(const std::wstring& path, const std::string& content) {
     return dwError;
 }
 
+bool BreaksLine(wchar_t ch) {
+    return ch < L' ' || ch == 0x7F || ch == 0x85 || ch == 0x2028 || ch == 0x2029;
+}
+
+// A tag's text may hold line breaks, which would end the line and make the rest an entry.
+std::string InfoLine(const M3uInfo& info) {
+    std::wstring text = info.text;
+    for (wchar_t& ch : text)
+        ch = BreaksLine(ch) ? L' ' : ch;
+    CString utf8;
+    WideToAnsi(text, &utf8, CP_UTF8);
+    return "#EXTINF:" + std::to_string(info.nSeconds < 0 ? -1 : info.nSeconds) + "," +
+           static_cast<LPCSTR>(utf8) + "\r\n";
+}
+
 }  // namespace
 
-DWORD WriteM3uPlaylist(LPCSTR lpszPath, const std::vector<CString>& paths) {
+DWORD WriteM3uPlaylist(LPCSTR lpszPath, const std::vector<CString>& paths,
+                       const std::vector<M3uInfo>& infos) {
     const std::wstring path = AnsiToWide(lpszPath);
     std::string content = IsUtf8PlaylistName(path) ? "" : "\xEF\xBB\xBF";
     content += "#EXTM3U\r\n";
-    for (const CString& row : paths) {
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const CString& row = paths[i];
+        if (i < infos.size() && !infos[i].text.empty())
+            content += InfoLine(infos[i]);
         CString utf8;
         WideToAnsi(AnsiToWide(row), &utf8, CP_UTF8);
         content += static_cast<LPCSTR>(utf8);

@@ -1,6 +1,7 @@
 #include "playlist/PlaylistDlg.h"
 
 #include "app/AboutBox.h"
+#include "playlist/Commands.h"
 #include "res/resource.h"
 
 #include <shellapi.h>
@@ -29,10 +30,18 @@ ON_BN_CLICKED(IDC_REFRESH, &CPlaylistDlg::OnRefresh)
 ON_NOTIFY(NM_DBLCLK, IDC_PLAYLIST, &CPlaylistDlg::OnDblclkPlaylist)
 ON_COMMAND(ID_OPEN_PLAYLIST, &CPlaylistDlg::OnOpenPlaylist)
 ON_COMMAND(ID_SAVE_PLAYLIST, &CPlaylistDlg::OnSavePlaylist)
+ON_COMMAND(ID_EDIT_UNDO, &CPlaylistDlg::OnEditUndo)
+ON_COMMAND(ID_EDIT_REDO, &CPlaylistDlg::OnEditRedo)
+ON_COMMAND(ID_EDIT_SELECT_ALL, &CPlaylistDlg::OnSelectAll)
+ON_COMMAND(ID_SORT_BY_NAME, &CPlaylistDlg::OnSortByName)
+ON_COMMAND(ID_SORT_BY_TAGS, &CPlaylistDlg::OnSortByTags)
+ON_COMMAND(ID_SORT_BY_FOLDER, &CPlaylistDlg::OnSortByFolder)
+ON_COMMAND(ID_SORT_REVERSE, &CPlaylistDlg::OnSortReverse)
 ON_WM_DROPFILES()
 ON_WM_CONTEXTMENU()
 ON_NOTIFY(LVN_BEGINDRAG, IDC_PLAYLIST, &CPlaylistDlg::OnBeginDragPlaylist)
 ON_NOTIFY(NM_CUSTOMDRAW, IDC_PLAYLIST, &CPlaylistDlg::OnCustomDrawPlaylist)
+ON_NOTIFY(LVN_DELETEALLITEMS, IDC_PLAYLIST, &CPlaylistDlg::OnDeleteAllItemsPlaylist)
 ON_WM_DEVICECHANGE()
 END_MESSAGE_MAP()
 
@@ -98,8 +107,8 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_toolBar.SetButtonText(4, "Format Device");
     m_toolBar.SetSizes(CSize(90, 60), CSize(32, 32));
     m_toolBar.ModifyStyle(0, TBSTYLE_FLAT);
-    m_toolBar.SetButtonTip(ID_ADD_FILES, "Add Files (Ins)");
-    m_toolBar.SetButtonTip(ID_COPY_FILES, "Copy Files (F5)");
+    for (UINT nID : {ID_ADD_FILES, ID_COPY_FILES, ID_OPEN_DEVICE, ID_FORMAT_DEVICE})
+        m_toolBar.SetButtonTip(nID, CommandTip(nID));
 
     m_titleLabel.SetBackground(RGB(255, 255, 255), 0, FALSE);
     m_titleLabel.SetBold(TRUE);
@@ -118,18 +127,11 @@ BOOL CPlaylistDlg::OnInitDialog() {
     m_clearButton.SetIconsFromResources(IDI_CLEAR, 0);
     m_removeButton.SetIconsFromResources(IDI_REMOVE, 0);
     // Screen readers say a button's window text; the buttons still show their icons alone.
-    const struct {
-        CSkinButton& button;
-        const char* name;
-        const char* tip;
-    } arrows[] = {{m_upButton, "Move Up", "Move Up (Alt+Up)"},
-                  {m_downButton, "Move Down", "Move Down (Alt+Down)"},
-                  {m_removeButton, "Remove", "Remove (Delete)"},
-                  {m_clearButton, "Clear", "Clear"}};
-    for (const auto& arrow : arrows) {
-        arrow.button.SetTextForReadersOnly(TRUE, FALSE);
-        arrow.button.SetWindowText(arrow.name);
-        arrow.button.SetToolTipText(arrow.tip);
+    for (CSkinButton* pButton : {&m_upButton, &m_downButton, &m_removeButton, &m_clearButton}) {
+        const UINT nID = static_cast<UINT>(pButton->GetDlgCtrlID());
+        pButton->SetTextForReadersOnly(TRUE, FALSE);
+        pButton->SetWindowText(CommandName(nID));
+        pButton->SetToolTipText(CommandTip(nID));
     }
     m_playlist.SetWindowText("Playlist");
 

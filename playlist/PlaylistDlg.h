@@ -13,7 +13,11 @@
 #include "framework/Menu.h"
 #include "framework/Static.h"
 #include "playlist/RowDrag.h"
+#include "playlist/UndoHistory.h"
+#include "tags/TagCache.h"
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +41,16 @@ public:
     void OnMoveDown();
     void OnRemoveSelected();
     void OnClearList();
+    void OnSelectAll();
+    // Bring back the state of the rows, with their selection, before the last change, and the
+    // state that the last Undo left.
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnSortByName();
+    // Reads the rows' tags first, on the progress bar; Esc leaves the list as it was.
+    void OnSortByTags();
+    void OnSortByFolder();
+    void OnSortReverse();
     void OnDblclkPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
 
     void OnCopyFiles();
@@ -55,15 +69,18 @@ public:
 
     // Appends the entries of a chosen playlist file.
     void OnOpenPlaylist();
-    // Saves the rows' paths in a chosen playlist file.
+    // Saves the rows' paths in a chosen playlist file, each after the line that players show
+    // for it where its tags are known.
     void OnSavePlaylist();
     // Appends dropped files, the media files of dropped folders and dropped playlists' entries.
     void OnDropFiles(HDROP hDropInfo);
-    // The list's keys, and Ctrl+O and Ctrl+S anywhere in the window.
+    // The commands' keys (see Commands.h).
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnContextMenu(CWnd* pWnd, CPoint pos);
     void OnBeginDragPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
     void OnCustomDrawPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
+    // Spares the window a notification for each row when all of them go at once.
+    void OnDeleteAllItemsPlaylist(NMHDR* pNMHDR, LRESULT* pResult);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -79,6 +96,12 @@ protected:
     // The index of the small icon of a path's type in the shell's list, which the first
     // question installs as the list's image list.
     int ShellIconOf(LPCSTR lpszPath);
+    // The same for the file name of path, asked once per extension.
+    int IconOfName(const CString& name, const CString& path);
+    // Appends or inserts the row of path, named after its file.
+    void InsertEntry(const CString& path, int nIndex);
+    // Rewrites row nRow as the entry of path: name, path and icon; its state stays.
+    void SetEntry(int nRow, const CString& path);
     // Trades the entries of rows nRow - 1 and nRow (name, path and icon); the rows keep
     // their states.
     void RaiseEntry(int nRow);
@@ -88,6 +111,20 @@ protected:
     void Import(const std::vector<std::wstring>& paths, PathSource source);
     // Appends what an import brought, shows the new rows, and tells the user what it left out.
     void AppendImported(const ImportResult& result);
+    // The rows and their selection as they are now.
+    ListState ReadListState() const;
+    // Keeps the rows as they are for Undo: called before every change to them.
+    void RememberForUndo();
+    // Shows state in the list, which shows shown now: only the rows that differ are rewritten.
+    void ShowListState(const ListState& state, const ListState& shown);
+    // Sets *pSorted to the order of the rows of paths (see RowOrder.h); false leaves the list
+    // as it was.
+    using RowSorter =
+        std::function<bool(const std::vector<CString>& paths, std::vector<int>* pSorted)>;
+    // Sorts the rows to sort (see RowsToSort) as sorter orders them, as one change.
+    void SortRows(const RowSorter& sorter);
+    // The tags of the files, on the progress bar; false when Esc stopped the reading.
+    bool ReadTags(const std::vector<CString>& paths, std::vector<TrackTags>* pTags);
     // Moves the selected rows, in their order, to stand before row nBefore of the list as it
     // is now (the row count for the end); they stay selected.
     void MoveSelectionTo(int nBefore);
@@ -119,6 +156,9 @@ protected:
     CComboBox m_driveCombo;
     HICON m_hIcon;
     CRowDrag m_rowDrag;  // a drag of rows within the list
+    CUndoHistory m_history;
+    CTagCache m_tagCache;                          // the tags of the rows last read
+    std::map<std::string, int> m_iconOfExtension;  // the shell's icon of each extension asked
 
     DECLARE_MESSAGE_MAP()
 };

@@ -8,7 +8,6 @@
 
 #include <shellapi.h>
 
-#include <map>
 #include <string>
 
 namespace {
@@ -65,21 +64,41 @@ void CPlaylistDlg::OnAddFiles() {
     Import(paths, PathSource::kChosen);
 }
 
-void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
-    CListPaintPause pause(m_playlist);
+int CPlaylistDlg::IconOfName(const CString& name, const CString& path) {
     // The shell's answer follows from the extension alone, and each question costs it a
     // search of the registry: one question per extension does for the whole list.
-    std::map<std::string, int> iconOfExtension;
-    for (const CString& path : paths) {
-        const CString name = FileNameOfPath(path);
-        const int nDot = name.ReverseFind('.');
-        std::string extension(nDot >= 0 ? static_cast<LPCSTR>(name) + nDot : "");
-        ::CharLowerBuffA(&extension[0], static_cast<DWORD>(extension.size()));
-        auto found = iconOfExtension.find(extension);
-        if (found == iconOfExtension.end())
-            found = iconOfExtension.emplace(extension, ShellIconOf(path)).first;
-        InsertEntry(name, path, m_playlist.GetItemCount(), found->second);
-    }
+    const int nDot = name.ReverseFind('.');
+    std::string extension(nDot >= 0 ? static_cast<LPCSTR>(name) + nDot : "");
+    ::CharLowerBuffA(&extension[0], static_cast<DWORD>(extension.size()));
+    auto found = m_iconOfExtension.find(extension);
+    if (found == m_iconOfExtension.end())
+        found = m_iconOfExtension.emplace(extension, ShellIconOf(path)).first;
+    return found->second;
+}
+
+void CPlaylistDlg::InsertEntry(const CString& path, int nIndex) {
+    const CString name = FileNameOfPath(path);
+    InsertEntry(name, path, nIndex, IconOfName(name, path));
+}
+
+void CPlaylistDlg::SetEntry(int nRow, const CString& path) {
+    const CString name = FileNameOfPath(path);
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = nRow;
+    item.pszText = const_cast<LPSTR>(static_cast<LPCSTR>(name));
+    item.iImage = IconOfName(name, path);
+    m_playlist.SetItem(&item);
+    m_playlist.SetItemText(nRow, 1, path);
+}
+
+void CPlaylistDlg::AppendEntries(const std::vector<CString>& paths) {
+    if (paths.empty())
+        return;
+    RememberForUndo();
+    CListPaintPause pause(m_playlist);
+    for (const CString& path : paths)
+        InsertEntry(path, m_playlist.GetItemCount());
 }
 
 void CPlaylistDlg::OnMoveUp() {
@@ -90,19 +109,25 @@ void CPlaylistDlg::OnMoveUp() {
     // With the top row selected nothing moves, not even the rows selected further down.
     if (selected.front() == 0)
         return;
-    CListPaintPause pause(m_playlist);
-    // Each selected entry trades places with the one above it, from the top down, and the
-    // selection moves up with them. It is cleared at once and set again row by row from the
-    // top: the list finds a row in its selection by a search from the first selected row, so
-    // changing rows one at a time down a long list takes time that grows with its square.
-    m_playlist.SetItemState(-1, 0, LVIS_SELECTED);
-    for (int nRow : selected)
-        RaiseEntry(nRow);
-    for (int nRow : selected)
-        m_playlist.SetItemState(nRow - 1, LVIS_SELECTED, LVIS_SELECTED);
-    // The focus ends on the last row moved. It is given once: each change of focus redraws the
-    // focus rectangle at once, which costs milliseconds a row.
-    m_playlist.SetItemState(selected.back() - 1, LVIS_FOCUSED, LVIS_FOCUSED);
+    RememberForUndo();
+    {
+        CListPaintPause pause(m_playlist);
+        // Each selected entry trades places with the one above it, from the top down, and the
+        // selection moves up with them. It is cleared at once and set again row by row from
+        // the top: the list finds a row in its selection by a search from the first selected
+        // row, so changing rows one at a time down a long list takes time that grows with its
+        // square.
+        m_playlist.SetItemState(-1, 0, LVIS_SELECTED);
+        for (int nRow : selected)
+            RaiseEntry(nRow);
+        for (int nRow : selected)
+            m_playlist.SetItemState(nRow - 1, LVIS_SELECTED, LVIS_SELECTED);
+        // The focus ends on the last row moved. It is given once: each change of focus redraws
+        // the focus rectangle at once, which costs milliseconds a row.
+        m_playlist.SetItemState(selected.back() - 1, LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    // As the list's own arrow keys do.
+    m_playlist.EnsureVisible(selected.back() - 1, FALSE);
 }
 
 void CPlaylistDlg::RaiseEntry(int nRow) {
@@ -139,10 +164,12 @@ void CPlaylistDlg::OnMoveDown() {
         nLast = nNext;
     if (nLast + 1 >= m_playlist.GetItemCount())
         return;
+    RememberForUndo();
     CString name = m_playlist.GetItemText(nLast + 1, 0);
     CString path = m_playlist.GetItemText(nLast + 1, 1);
     m_playlist.DeleteItem(nLast + 1);
     InsertEntry(name, path, nFirst);
+    m_playlist.EnsureVisible(m_playlist.GetNextItem(-1, LVNI_FOCUSED), FALSE);
 }
 
 void CPlaylistDlg::OnRemoveSelected() {
@@ -150,6 +177,7 @@ void CPlaylistDlg::OnRemoveSelected() {
     if (selected.empty())
         return;
     m_playlist.SetFocus();
+    RememberForUndo();
     CListPaintPause pause(m_playlist);
     // The selection is cleared at once first: deleting a selected row makes the list search
     // its selection from the first selected row, which from the bottom of a long list takes
@@ -160,7 +188,14 @@ void CPlaylistDlg::OnRemoveSelected() {
         m_playlist.DeleteItem(*it);
 }
 
-void CPlaylistDlg::OnClearList() { m_playlist.DeleteAllItems(); }
+void CPlaylistDlg::OnClearList() {
+    if (m_playlist.GetItemCount() == 0)
+        return;
+    RememberForUndo();
+    m_playlist.DeleteAllItems();
+}
+
+void CPlaylistDlg::OnSelectAll() { m_playlist.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }
 
 void CPlaylistDlg::OnDblclkPlaylist(NMHDR*, LRESULT* pResult) {
     int nSelected = m_playlist.GetNextItem(-1, LVNI_SELECTED);

@@ -23,6 +23,17 @@ std::vector<std::wstring> DroppedPaths(HDROP hDrop) {
     }
     return paths;
 }
+
+// "<artist> - <title>", as players show a file; only the one that is known where the other is
+// not, nothing where neither is.
+M3uInfo InfoOf(const TrackTags& tags) {
+    M3uInfo info;
+    info.nSeconds = tags.nSeconds;
+    info.text = tags.artist.empty() || tags.title.empty() ? tags.artist + tags.title
+                                                          : tags.artist + L" - " + tags.title;
+    return info;
+}
+
 }  // namespace
 
 void CPlaylistDlg::Import(const std::vector<std::wstring>& paths, PathSource source) {
@@ -76,8 +87,23 @@ void CPlaylistDlg::OnSavePlaylist() {
     std::vector<CString> paths;
     for (int i = 0; i < nCount; ++i)
         paths.push_back(m_playlist.GetItemText(i, 1));
+    // Esc while the tags are read saves nothing.
+    std::vector<size_t> taggedRows;
+    std::vector<CString> tagged;
+    for (size_t i = 0; i < paths.size(); ++i) {
+        if (HasReadableTags(AnsiToWide(paths[i]))) {
+            taggedRows.push_back(i);
+            tagged.push_back(paths[i]);
+        }
+    }
+    std::vector<TrackTags> tags;
+    if (!ReadTags(tagged, &tags))
+        return;
+    std::vector<M3uInfo> infos(paths.size());
+    for (size_t i = 0; i < taggedRows.size(); ++i)
+        infos[taggedRows[i]] = InfoOf(tags[i]);
     const bool bExisted = ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
-    DWORD dwError = WriteM3uPlaylist(path, paths);
+    DWORD dwError = WriteM3uPlaylist(path, paths, infos);
     if (dwError == 0)
         return;
     CString message = "The playlist could not be saved as " + path + ": " +

@@ -1,6 +1,7 @@
-// The list's keys, its context menu and dragging its rows to a new place.
+// The window's keys, the list's context menu and dragging its rows to a new place.
 #include "playlist/PlaylistDlg.h"
 
+#include "playlist/Commands.h"
 #include "playlist/ListPaintPause.h"
 #include "res/resource.h"
 
@@ -9,47 +10,18 @@ bool IsKeyDown(int nKey) { return ::GetKeyState(nKey) < 0; }
 }  // namespace
 
 BOOL CPlaylistDlg::PreTranslateMessage(MSG* pMsg) {
-    struct Shortcut {
-        UINT nKey;
-        bool bCtrl;
-        bool bAlt;
-        bool bListOnly;  // only while the list has the focus
-        void (*pfnRun)(CPlaylistDlg& dlg);
-    };
-    // Moving by key keeps the row with the focus in view, as the list's own arrow keys do.
-    static const Shortcut kShortcuts[] = {
-        {'O', true, false, false, [](CPlaylistDlg& dlg) { dlg.OnOpenPlaylist(); }},
-        {'S', true, false, false, [](CPlaylistDlg& dlg) { dlg.OnSavePlaylist(); }},
-        {'A', true, false, true,
-         [](CPlaylistDlg& dlg) { dlg.m_playlist.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED); }},
-        {VK_INSERT, false, false, false, [](CPlaylistDlg& dlg) { dlg.OnAddFiles(); }},
-        {VK_F5, false, false, false, [](CPlaylistDlg& dlg) { dlg.OnCopyFiles(); }},
-        {VK_DELETE, false, false, true, [](CPlaylistDlg& dlg) { dlg.OnRemoveSelected(); }},
-        {VK_UP, false, true, true,
-         [](CPlaylistDlg& dlg) {
-             dlg.OnMoveUp();
-             dlg.m_playlist.EnsureVisible(dlg.m_playlist.GetNextItem(-1, LVNI_FOCUSED), FALSE);
-         }},
-        {VK_DOWN, false, true, true,
-         [](CPlaylistDlg& dlg) {
-             dlg.OnMoveDown();
-             dlg.m_playlist.EnsureVisible(dlg.m_playlist.GetNextItem(-1, LVNI_FOCUSED), FALSE);
-         }},
-    };
     if (pMsg->message == WM_KEYDOWN || pMsg->message == WM_SYSKEYDOWN) {
-        const bool bCtrl = IsKeyDown(VK_CONTROL);
-        const bool bAlt = IsKeyDown(VK_MENU);
-        const bool bInList = pMsg->hwnd == m_playlist.m_hWnd;
-        for (const Shortcut& shortcut : kShortcuts) {
-            if (shortcut.nKey == pMsg->wParam && shortcut.bCtrl == bCtrl && shortcut.bAlt == bAlt &&
-                !IsKeyDown(VK_SHIFT) && (bInList || !shortcut.bListOnly)) {
-                shortcut.pfnRun(*this);
-                // The default procedure must see the key, or releasing Alt afterwards would
-                // count as Alt pressed alone and open the system menu.
-                if (bAlt)
-                    ::DefWindowProcA(pMsg->hwnd, pMsg->message, pMsg->wParam, pMsg->lParam);
-                return TRUE;
-            }
+        const UINT fModifiers = (IsKeyDown(VK_CONTROL) ? kCtrl : 0) |
+                                (IsKeyDown(VK_MENU) ? kAlt : 0) |
+                                (IsKeyDown(VK_SHIFT) ? kShift : 0);
+        if (const Command* pCommand = CommandOfKey(static_cast<UINT>(pMsg->wParam), fModifiers,
+                                                   pMsg->hwnd == m_playlist.m_hWnd)) {
+            SendMessage(WM_COMMAND, MAKEWPARAM(pCommand->nID, 0));
+            // The default procedure must see the key, or releasing Alt afterwards would count
+            // as Alt pressed alone and open the system menu.
+            if (fModifiers & kAlt)
+                ::DefWindowProcA(pMsg->hwnd, pMsg->message, pMsg->wParam, pMsg->lParam);
+            return TRUE;
         }
     }
     return CDialog::PreTranslateMessage(pMsg);
@@ -73,42 +45,20 @@ void CPlaylistDlg::OnContextMenu(CWnd* pWnd, CPoint pos) {
         m_playlist.ClientToScreen(&pos);
     }
 
-    const int nCount = m_playlist.GetItemCount();
-    const int nFirst = m_playlist.GetNextItem(-1, LVNI_SELECTED);
-    int nLast = nFirst;
-    for (int nNext = nFirst; nNext >= 0; nNext = m_playlist.GetNextItem(nNext, LVNI_SELECTED))
-        nLast = nNext;
     // What each command would do now decides whether it is offered.
-    // The toolbar's commands too, so that the keyboard reaches every one of them.
-    const bool bDrive = m_driveCombo.GetCurSel() >= 0;
-    const struct {
-        UINT nID;
-        const char* text;
-        bool bCanAct;
-    } kItems[] = {
-        {IDC_MOVE_UP, "Move &Up\tAlt+Up", nFirst > 0},
-        {IDC_MOVE_DOWN, "Move &Down\tAlt+Down", nFirst >= 0 && nLast + 1 < nCount},
-        {IDC_REMOVE, "&Remove\tDel", nFirst >= 0},
-        {IDC_CLEAR, "&Clear", nCount > 0},
-        {0, nullptr, false},
-        {ID_OPEN_PLAYLIST, "&Open Playlist...\tCtrl+O", true},
-        {ID_SAVE_PLAYLIST, "&Save Playlist As...\tCtrl+S", nCount > 0},
-        {0, nullptr, false},
-        {ID_ADD_FILES, "&Add Files...\tIns", true},
-        {ID_COPY_FILES, "Co&py Files\tF5", bDrive && nCount > 0},
-        {ID_OPEN_DEVICE, "Open De&vice", bDrive},
-        {ID_FORMAT_DEVICE, "&Format Device...", bDrive},
-    };
+    CommandState state;
+    state.nCount = m_playlist.GetItemCount();
+    state.nFirst = m_playlist.GetNextItem(-1, LVNI_SELECTED);
+    state.nLast = state.nFirst;
+    for (int nNext = state.nFirst; nNext >= 0; nNext = m_playlist.GetNextItem(nNext, LVNI_SELECTED))
+        state.nLast = nNext;
+    state.bDrive = m_driveCombo.GetCurSel() >= 0;
+    state.bCanUndo = m_history.CanUndo();
+    state.bCanRedo = m_history.CanRedo();
     CMenu menu;
     if (!menu.Attach(::CreatePopupMenu()))
         return;
-    for (const auto& item : kItems) {
-        if (!item.text)
-            menu.AppendMenu(MF_SEPARATOR);
-        else
-            menu.AppendMenu(MF_STRING | (item.bCanAct ? MF_ENABLED : MF_GRAYED), item.nID,
-                            item.text);
-    }
+    FillCommandMenu(menu, state);
     // The chosen command reaches this window as the button's or toolbar's would.
     menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, m_hWnd);
 }
@@ -123,6 +73,8 @@ void CPlaylistDlg::OnCustomDrawPlaylist(NMHDR* pNMHDR, LRESULT* pResult) {
     *pResult = m_rowDrag.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR));
 }
 
+void CPlaylistDlg::OnDeleteAllItemsPlaylist(NMHDR*, LRESULT* pResult) { *pResult = TRUE; }
+
 void CPlaylistDlg::MoveSelectionTo(int nBefore) {
     const std::vector<int> selected = m_playlist.GetSelectedItems();
     if (selected.empty())
@@ -134,6 +86,7 @@ void CPlaylistDlg::MoveSelectionTo(int nBefore) {
     const int nSelected = static_cast<int>(selected.size());
     if (selected.back() - selected.front() + 1 == nSelected && nTarget == selected.front())
         return;  // an unbroken block dropped onto itself
+    RememberForUndo();
 
     struct Row {
         CString name;

@@ -36,3 +36,10 @@
 // Commands of the list's context menu beyond the toolbar's and the buttons'.
 #define ID_OPEN_PLAYLIST 32780
 #define ID_SAVE_PLAYLIST 32781
+#define ID_EDIT_UNDO 32790
+#define ID_EDIT_REDO 32791
+#define ID_EDIT_SELECT_ALL 32792
+#define ID_SORT_BY_NAME 32793
+#define ID_SORT_BY_TAGS 32794
+#define ID_SORT_BY_FOLDER 32795
+#define ID_SORT_REVERSE 32796

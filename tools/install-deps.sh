@@ -10,6 +10,12 @@ packages=(
     # Real FAT and exFAT volumes for the tests (tools/test-volume.sh): mkfs.vfat, mkfs.exfat,
     # their FUSE drivers, fatsort for the disk order, and losetup.
     dosfstools exfatprogs fusefat exfat-fuse fatsort mount
+    # TagLib's Debian source package, fetched through a private apt state (tools/fetch-taglib.sh):
+    # apt-get source unpacks it with dpkg-source, our bounds go on with patch.
+    dpkg-dev xz-utils patch
+    # Real tagged files for the tests (tests/support/make-tagged-media.py): the encoders, and
+    # a tagging library other than the one the program reads tags with.
+    lame flac vorbis-tools opus-tools python3-mutagen
 )
 missing=()
 for p in "${packages[@]}"; do

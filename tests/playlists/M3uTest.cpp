@@ -522,4 +522,33 @@ TEST_F(M3u, SavedPathsAreWrittenExactlyAndReadBackTheSame) {
     }
 }
 
+TEST_F(M3u, TaggedRowsGetTheLineThatPlayersShow) {
+    const std::vector<CString> paths = {"C:\\a.mp3", "C:\\b.mp3", "C:\\c.mp3"};
+    // A tag's line break must not end the line: what follows it would be read as an entry.
+    const std::vector<M3uInfo> infos = {{215, L"Ann - Caf\u00e9"}, {}, {-1, L"X\r\nC:\\evil.exe"}};
+    const std::string path = folder.PathOf("tagged.m3u8");
+    ASSERT_EQ(WriteM3uPlaylist(path.c_str(), paths, infos), 0u);
+    EXPECT_EQ(test::TempFolder::ReadFile(path),
+              "#EXTM3U\r\n#EXTINF:215,Ann - Caf\xC3\xA9\r\nC:\\a.mp3\r\nC:\\b.mp3\r\n"
+              "#EXTINF:-1,X  C:\\evil.exe\r\nC:\\c.mp3\r\n");
+}
+
+// As Explorer shows a folder by name: subfolders first, digits as numbers, case ignored.
+TEST_F(M3u, ADroppedFolderComesInExplorersOrder) {
+    for (const char* sub : {"drop", "drop\\Disc 9", "drop\\Disc 10"})
+        ::CreateDirectoryA(folder.PathOf(sub).c_str(), nullptr);
+    for (const char* name : {"Track 10.mp3", "track 2.mp3", "Track 1.mp3", "Disc 10\\a.mp3",
+                             "Disc 9\\b.mp3", "Disc 9\\c.mp3"})
+        folder.CreateFile(std::string("drop\\") + name, "x");
+    const ImportResult result = ImportPaths({AnsiToWide(folder.PathOf("drop").c_str())},
+                                            PathSource::kDropped, ImportContext());
+    Names names;
+    for (const CString& added : result.paths)
+        names.push_back(static_cast<LPCSTR>(FileNameOfPath(added)));
+    EXPECT_EQ(names,
+              (Names{"b.mp3", "c.mp3", "a.mp3", "Track 1.mp3", "track 2.mp3", "Track 10.mp3"}));
+    for (const char* sub : {"drop\\Disc 9", "drop\\Disc 10", "drop"})
+        test::TempFolder::RemoveContents(folder.PathOf(sub));
+}
+
 }  // namespace

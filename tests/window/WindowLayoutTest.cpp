@@ -220,7 +220,7 @@ TEST_F(WindowLayout, TooltipsNameEachCommandAndItsKey) {
         for (const auto& [nID, expected] :
              std::vector<std::pair<int, std::string>>{{IDC_MOVE_UP, "Move Up (Alt+Up)"},
                                                       {IDC_MOVE_DOWN, "Move Down (Alt+Down)"},
-                                                      {IDC_REMOVE, "Remove (Delete)"},
+                                                      {IDC_REMOVE, "Remove (Del)"},
                                                       {IDC_CLEAR, "Clear"}}) {
             EXPECT_EQ(TipOf(dlg.GetDlgItem(nID)), expected);
         }

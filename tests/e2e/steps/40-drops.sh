@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The playlist by mouse and keys: files, a folder and a playlist dropped from outside, rows
 # dragged within the list and outside it, the list's keys, its context menu read from the
-# screen, and playlists saved and opened again.
+# screen, playlists saved and opened again, a folder in Explorer's order, Sort by Tags, Undo
+# and Redo, and the saved playlist's lines from the tags.
 source "$(dirname "$0")/../lib.sh"
 
 media_unix=$WINEPREFIX/drive_c/ovelo-e2e
@@ -11,7 +12,7 @@ scratch+=("$media_unix")
 rm -rf "$media_unix"
 clear_drive "$drive_e"
 mkdir -p "$media_unix/album/sub"
-for name in a.mp3 b.mp3 d.mp3 e.mp3 album/01.jpg album/02.mp3 album/notes.txt album/sub/03.avi; do
+for name in a.mp3 b.mp3 d.mp3 e.mp3 album/sub/01.jpg album/02.mp3 album/notes.txt album/03.avi; do
     echo "$name" >"$media_unix/$name"
 done
 printf '#EXTM3U\r\n#EXTINF:10,D\r\nd.mp3\r\nalbum/../e.mp3\r\nmissing.mp3\r\n' >"$media_unix/list.m3u8"
@@ -58,8 +59,8 @@ probe check-rows "*01.jpg,02.mp3,03.avi,a.mp3,b.mp3,d.mp3,e.mp3" ||
 
 step "playlist: a copy after dragging numbers the files in the new order"
 copy_files Complete "$drive_e/001_01.jpg"
-expect_files "$drive_e" 001_01.jpg="$media_unix/album/01.jpg" 002_02.mp3="$media_unix/album/02.mp3" \
-    003_03.avi="$media_unix/album/sub/03.avi" 004_a.mp3="$media_unix/a.mp3" \
+expect_files "$drive_e" 001_01.jpg="$media_unix/album/sub/01.jpg" 002_02.mp3="$media_unix/album/02.mp3" \
+    003_03.avi="$media_unix/album/03.avi" 004_a.mp3="$media_unix/a.mp3" \
     005_b.mp3="$media_unix/b.mp3" 006_d.mp3="$media_unix/d.mp3" 007_e.mp3="$media_unix/e.mp3"
 clear_drive "$drive_e"
 
@@ -77,18 +78,18 @@ probe check-rows "*01.jpg,*02.mp3,*03.avi,*b.mp3,*d.mp3,*e.mp3" || fail "Ctrl+A 
 step "playlist: the context menu by right click, menu key and Shift+F10, greyed where idle"
 click_row 0
 click_row 0 3
-probe check-menu "-+++|++|++++" || fail "the menu on the first row is wrong"
+probe check-menu "+-|-+++++|++|++++" || fail "the menu on the first row is wrong"
 press Escape
 click_row 5
 press Menu
-probe check-menu "+-++|++|++++" || fail "the menu key's menu on the last row is wrong"
+probe check-menu "+-|+-++++|++|++++" || fail "the menu key's menu on the last row is wrong"
 press Escape
 xdotool keydown ctrl; click_row 5; xdotool keyup ctrl
 press shift+F10
-probe check-menu "---+|++|++++" || fail "Shift+F10's menu without a selection is wrong"
+probe check-menu "+-|---+++|++|++++" || fail "Shift+F10's menu without a selection is wrong"
 press Escape
 click_row 1 3
-probe check-menu "++++|++|++++" || fail "the menu on a middle row is wrong"
+probe check-menu "+-|++++++|++|++++" || fail "the menu on a middle row is wrong"
 press d
 probe check-rows "01.jpg,03.avi,*02.mp3,b.mp3,d.mp3,e.mp3" || fail "Move Down from the menu did not act"
 
@@ -96,12 +97,70 @@ step "playlist: Ctrl+S saves the paths exactly, Ctrl+O appends them again"
 press ctrl+s
 type_in_dialog "Save As" "$media\\saved.m3u8"
 for _ in $(seq 50); do [ -s "$media_unix/saved.m3u8" ] && break; sleep 0.1; done
-expected=$(printf '#EXTM3U\r\n'; for name in album/01.jpg album/sub/03.avi album/02.mp3 b.mp3 d.mp3 e.mp3; do
+expected=$(printf '#EXTM3U\r\n'; for name in album/sub/01.jpg album/03.avi album/02.mp3 b.mp3 d.mp3 e.mp3; do
     printf '%s\\%s\r\n' "$media" "${name//\//\\}"; done)
 [ "$(cat "$media_unix/saved.m3u8")" = "$expected" ] ||
     fail "saved.m3u8 holds: $(cat -A "$media_unix/saved.m3u8")"
 press ctrl+o
 type_in_dialog "Open" "$media\\saved.m3u8"
-probe check-rows "01.jpg,03.avi,*02.mp3,b.mp3,d.mp3,e.mp3,01.jpg,03.avi,02.mp3,b.mp3,d.mp3,e.mp3" ||
-    fail "the opened playlist's rows differ"
+opened="01.jpg,03.avi,*02.mp3,b.mp3,d.mp3,e.mp3,01.jpg,03.avi,02.mp3,b.mp3,d.mp3,e.mp3"
+probe check-rows "$opened" || fail "the opened playlist's rows differ"
+
+step "playlist: Clear, then Ctrl+Z brings the rows back with their selection"
+click clear
+probe check-rows "" || fail "Clear left rows"
+press ctrl+z
+probe check-rows "$opened" || fail "Ctrl+Z did not bring the cleared rows back"
+
+step "playlist: a dropped folder comes in Explorer's order, its subfolders first"
+mkdir -p "$media_unix/tracks/Bonus"
+for i in $(seq 12); do echo "$i" >"$media_unix/tracks/Track $i.mp3"; done
+echo 2 >"$media_unix/tracks/Bonus/Bonus 2.mp3"
+echo 10 >"$media_unix/tracks/Bonus/Bonus 10.mp3"
+click clear
+drop_on_list "$media_unix/tracks"
+probe check-rows "Bonus 2.mp3,Bonus 10.mp3,$(for i in $(seq 12); do printf 'Track %s.mp3,' "$i"; done | sed 's/,$//')" ||
+    fail "the folder's files are not in Explorer's order"
+
+step "playlist: Sort by Tags from the menu puts an album in order; Ctrl+Z and Ctrl+Y"
+"$root/tests/support/make-tagged-media.py" "$media_unix/tagged" || fail "cannot make the tagged files"
+tagged=(a.mp3 b.flac broken.mp3 c.ogg d.opus e.m4a f.wma g.wav untagged.mp3)
+by_name=$(IFS=,; echo "${tagged[*]}")
+by_tags="e.m4a,b.flac,g.wav,d.opus,c.ogg,f.wma,a.mp3,broken.mp3,untagged.mp3"
+click clear
+drop_on_list "${tagged[@]/#/$media_unix/tagged/}"
+probe check-rows "$by_name" || fail "the tagged files were not added in the drop's order"
+# The row clicked is selected, alone, and goes with its place in the order.
+click_row 0 3
+press t
+shot sort-menu
+press t
+probe check-rows "${by_tags/a.mp3/*a.mp3}" || fail "Sort by Tags did not put the album in disc and track order"
+press ctrl+z
+probe check-rows "*$by_name" || fail "Ctrl+Z did not undo the sort"
+press ctrl+y
+probe check-rows "${by_tags/a.mp3/*a.mp3}" || fail "Ctrl+Y did not redo the sort"
+
+step "playlist: the saved playlist shows each tagged file's length, artist and title"
+press ctrl+s
+type_in_dialog "Save As" "$media\\tagged.m3u8"
+for _ in $(seq 50); do [ -s "$media_unix/tagged.m3u8" ] && break; sleep 0.1; done
+expected=$(printf '#EXTM3U\r\n'
+    while IFS='|' read -r name info; do
+        [ -z "$info" ] || printf '#EXTINF:%s\r\n' "$info"
+        printf '%s\\tagged\\%s\r\n' "$media" "$name"
+    done <<'LINES'
+e.m4a|2,Ann Teller - The Cröw ☂
+b.flac|1,Ann Teller - The Fox
+g.wav|1,Ann Teller - The Wren
+d.opus|1,Ann Teller - The Hare
+c.ogg|1,Ann Teller - The Bear
+f.wma|3,Ann Teller - The Mole
+a.mp3|1,Bo Reader - The Owl
+broken.mp3|
+untagged.mp3|
+LINES
+)
+[ "$(cat "$media_unix/tagged.m3u8")" = "$expected" ] ||
+    fail "tagged.m3u8 holds: $(cat -A "$media_unix/tagged.m3u8")"
 close_app
