@@ -10,6 +10,8 @@ packages=(
     # Real FAT and exFAT volumes for the tests (tools/test-volume.sh): mkfs.vfat, mkfs.exfat,
     # their FUSE drivers, fatsort for the disk order, and losetup.
     dosfstools exfatprogs fusefat exfat-fuse fatsort mount
+    # A card that claims twice the space it stores (tools/fake-card.py).
+    python3-fusepy
 )
 missing=()
 for p in "${packages[@]}"; do
