@@ -19,12 +19,13 @@ const DWORD kPieceBytes = 1 << 20;
 
 enum class Piecewise { kCopied, kFailed, kTargetRefused, kStopped };
 
-// Copies source's bytes to target a piece at a time, asking progress between two: a copy must
-// stop within a long file, and CopyFileEx does not call its progress routine everywhere (Wine's
-// never does). Only files on a disk are copied: a device named as a file has no end. What the
-// source is besides its bytes goes to *pSource.
+// Copies source's bytes to target a piece at a time, adding each to *pDigest, and asking
+// progress between two: a copy must stop within a long file, and CopyFileEx does not call its
+// progress routine everywhere (Wine's never does). Only files on a disk are copied: a device
+// named as a file has no end. What the source is besides its bytes goes to *pSource.
 Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes,
-                       const CStagedCopy::Progress& progress, BY_HANDLE_FILE_INFORMATION* pSource) {
+                       const CStagedCopy::Progress& progress, CContentDigest* pDigest,
+                       BY_HANDLE_FILE_INFORMATION* pSource) {
     const CHandle hSource(::CreateFileA(lpszSource, GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     BY_HANDLE_FILE_INFORMATION& info = *pSource;
@@ -42,6 +43,7 @@ Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes
     // A small file takes one piece of its own size, and one read more that finds its end.
     const DWORD nPiece = static_cast<DWORD>(std::min<ULONGLONG>(kPieceBytes, nTotal + 1));
     std::vector<char> piece(nPiece);
+    pDigest->Reset();
     ULONGLONG nCopied = 0;
     for (DWORD nRead = 0;; nCopied += nRead) {
         if (!::ReadFile(hSource, piece.data(), nPiece, &nRead, nullptr))
@@ -52,6 +54,7 @@ Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes
         if (nCopied + nRead > nMaxBytes ||
             !::WriteFile(hTarget, piece.data(), nRead, &nWritten, nullptr) || nWritten != nRead)
             return Piecewise::kFailed;
+        pDigest->Add(piece.data(), nRead);
         // Between two pieces: a file that is whole is not thrown away.
         if (nCopied + nRead < nTotal && progress && !progress(nCopied + nRead, nTotal))
             return Piecewise::kStopped;
@@ -97,14 +100,14 @@ CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CS
                               ULONGLONG nMaxBytes, const Progress& progress) {
     CString temporary = TemporaryPath(folder);
     BY_HANDLE_FILE_INFORMATION source;
-    Piecewise result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &source);
+    Piecewise result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &m_digest, &source);
     // A staging folder that takes no file is given up for a place beside the copies.
     if (result == Piecewise::kTargetRefused && !m_staging.IsEmpty()) {
         RemoveFile(temporary);
         m_bStagingRefused = true;
         RemoveStaging();
         temporary = TemporaryPath(folder);
-        result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &source);
+        result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &m_digest, &source);
     }
     if (result == Piecewise::kCopied) {
         const CString path = JoinPath(folder, name);

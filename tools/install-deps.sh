@@ -12,6 +12,8 @@ packages=(
     dosfstools exfatprogs fusefat exfat-fuse fatsort mount
     # A card that claims twice the space it stores (tools/fake-card.py).
     python3-fusepy
+    # The digest a copy is checked against, used as one header (copy/ContentDigest.cpp).
+    libxxhash-dev
 )
 missing=()
 for p in "${packages[@]}"; do
