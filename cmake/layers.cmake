@@ -5,8 +5,8 @@
 #   controls          the reusable controls, on the framework
 #   import            paths to playlist rows, no window: on the framework's string
 #   copy              what a copy writes onto the device, no window: the staged copy, the
-#                     run's names, the plan of an update, the file system's limits and the
-#                     check of copies read back
+#                     run's names, the plan of an update, the file system's limits, the check
+#                     of copies read back, and the root put in list order
 #   about_box         the About box, which the window's system menu opens: the one use that
 #                     runs upward, from the window to the application shell, kept to this box
 #   playlist          the main window
