@@ -40,13 +40,14 @@ test: x86_64 i686
 	ctest --test-dir $(X86) --output-on-failure
 	tools/test-session.sh ctest --test-dir $(X64) --output-on-failure --timeout 300
 
-# bench_update runs once more with E: on an exFAT volume, where one can be made (77: not here).
+# bench_update and bench_order run once more with E: on an exFAT volume, where one can be made
+# (77: not here).
 bench: x86_64
 	tools/test-session.sh bash -c 'for b in $(X64)/bench_*.exe; do \
 	    [ -e "$$b" ] || continue; echo "== $$b"; tools/wine-run.sh "$$b" || exit; done; \
-	    echo "== $(X64)/bench_update.exe on exFAT"; \
-	    tools/test-volume.sh run exfat 2G E tools/wine-run.sh $(X64)/bench_update.exe E: \
-	        "an exFAT volume" || [ $$? -eq 77 ]'
+	    for b in update order; do echo "== $(X64)/bench_$$b.exe on exFAT"; \
+	        tools/test-volume.sh run exfat 2G E tools/wine-run.sh $(X64)/bench_$$b.exe E: \
+	            "an exFAT volume" || [ $$? -eq 77 ] || exit; done'
 	@echo "== bench/copy-context.sh"
 	bench/copy-context.sh
 

@@ -5,7 +5,8 @@
 #   controls          the reusable controls, on the framework
 #   import            paths to playlist rows, no window: on the framework's string
 #   copy              what a copy writes onto the device, no window: the staged copy, the
-#                     run's names, the plan of an update and the file system's limits
+#                     run's names, the plan of an update, the file system's limits, the check
+#                     of copies read back, and the root put in list order
 #   tags              the tags of media files, read through TagLib, which no other layer sees
 #   about_box         the About box, which the window's system menu opens: the one use that
 #                     runs upward, from the window to the application shell, kept to this box
@@ -47,6 +48,11 @@ layer(import SOURCES import/*.cpp SEES framework import LINKS framework)
 layer(copy SOURCES copy/*.cpp SEES framework copy LINKS framework)
 layer(tags SOURCES tags/*.cpp SEES framework tags LINKS framework)
 target_link_libraries(tags PRIVATE taglib)
+# xxHash, the digest a copy is checked against, used as one header from Debian's
+# libxxhash-dev: its folder holds the host's C headers too, so the layer sees a link to it alone.
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/third-party)
+file(CREATE_LINK /usr/include/xxhash.h ${PROJECT_BINARY_DIR}/third-party/xxhash.h SYMBOLIC)
+target_include_directories(copy SYSTEM PRIVATE ${PROJECT_BINARY_DIR}/third-party)
 layer(about_box SOURCES app/AboutBox.cpp SEES framework app/AboutBox.h res LINKS framework)
 layer(playlist SOURCES playlist/*.cpp
       SEES framework controls import copy tags playlist res app/AboutBox.h

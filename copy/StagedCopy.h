@@ -3,6 +3,7 @@
 // is kept. Only a whole copy is renamed into place.
 #pragma once
 
+#include "copy/ContentDigest.h"
 #include "framework/String.h"
 
 #include <functional>
@@ -33,9 +34,13 @@ public:
     // past nMaxBytes fails.
     CopyOutcome Copy(LPCSTR lpszSource, const CString& folder, const CString& name,
                      ULONGLONG nMaxBytes, const Progress& progress = nullptr);
+    // The digest of the bytes the last kCopied copy read from its source and wrote, for a
+    // check of what the drive gives back.
+    FileDigest Digest() const { return m_digest.Result(); }
 
 private:
-    CString m_staging;  // the staging folder made on the device, empty while there is none
+    CContentDigest m_digest;  // of the file being copied
+    CString m_staging;        // the staging folder made on the device, empty while there is none
     bool m_bStagingRefused = false;  // it took no file: copies are made beside the copies
 
     // Where the copy is made before it is renamed into place.

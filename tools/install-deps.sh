@@ -16,6 +16,10 @@ packages=(
     # Real tagged files for the tests (tests/support/make-tagged-media.py): the encoders, and
     # a tagging library other than the one the program reads tags with.
     lame flac vorbis-tools opus-tools python3-mutagen
+    # A card that claims twice the space it stores (tools/fake-card.py).
+    python3-fusepy
+    # The digest a copy is checked against, used as one header (copy/ContentDigest.cpp).
+    libxxhash-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,9 @@
 # FUSE where a test drive's folder is, so that the drive letter keeps its folder and its type.
 #
 #   test-volume.sh make KIND SIZE LETTER  KIND is fat12, fat16, fat32 or exfat, SIZE as
-#                                         truncate(1) takes it (64M, 1G); labelled PLAYER
+#                                         truncate(1) takes it (64M, 1G); labelled PLAYER;
+#                                         or fakecard: a card that claims SIZE and stores
+#                                         half of it (tools/fake-card.py)
 #   test-volume.sh order LETTER           the root's entries in disk order, one per line
 #                                         (unmounts for fatsort -l, then mounts again)
 #   test-volume.sh remove LETTER          unmounts, detaches and deletes the volume
@@ -11,6 +13,8 @@
 #                                         makes the volume, runs COMMAND, removes the volume
 #                                         however COMMAND ends; exits with COMMAND's status
 #   test-volume.sh check KIND             exits 0 where such volumes can be made
+#
+# A fake card has no image, loop device or disk order: its driver keeps it in memory.
 #
 # Where they cannot be made here (no /dev/fuse, no loop device, not root, a tool missing), it
 # says why and exits 77, which the ctest entries count as skipped.
@@ -43,7 +47,7 @@ label=PLAYER
 skipped=77
 
 usage() {
-    sed -n '5,13p' "$0" | sed 's/^# //' >&2
+    sed -n '5,15p' "$0" | sed 's/^# //' >&2
     exit 2
 }
 
@@ -59,6 +63,7 @@ check() {
     case $kind in
         fat12 | fat16 | fat32) tools+=(mkfs.vfat fusefat) ;;
         exfat) tools+=(mkfs.exfat mount.exfat-fuse) ;;
+        fakecard) tools=(mountpoint) ;;
         *) usage ;;
     esac
     [ "$(id -u)" -eq 0 ] || skip "loop devices and FUSE mounts of block devices need root"
@@ -67,7 +72,9 @@ check() {
     done
     [ -c /dev/fuse ] && [ -r /dev/fuse ] && [ -w /dev/fuse ] ||
         skip "/dev/fuse is missing or not usable (a container needs --device /dev/fuse)"
-    losetup -f >/dev/null 2>&1 ||
+    [ "$kind" != fakecard ] || /usr/bin/python3 -c 'import fusepy' 2>/dev/null ||
+        skip "python3-fusepy is missing (tools/install-deps.sh installs it)"
+    [ "$kind" = fakecard ] || losetup -f >/dev/null 2>&1 ||
         skip "no free loop device (a container needs loop devices and /dev/loop-control)"
 }
 
@@ -86,12 +93,20 @@ driver_pid() {
 mount_volume() {
     case $kind in
         exfat) mount.exfat-fuse -o nonempty "$device" "$folder" >/dev/null 2>&1 ;;
+        fakecard)
+            /usr/bin/python3 "$(dirname "$0")/fake-card.py" "$size" "$folder" \
+                </dev/null >"$state_dir/$letter.log" 2>&1 &
+            pid=$!
+            local _
+            for _ in $(seq 50); do mountpoint -q "$folder" && break; sleep 0.1; done
+            mountpoint -q "$folder" || kill "$pid" 2>/dev/null || true
+            ;;
         # rw+ enables writing; fusefat talks about the volume on its output.
         *) fusefat -o rw+,nonempty "$device" "$folder" </dev/null >/dev/null 2>&1 ;;
     esac
     # fusefat exits 0 also where it did not mount.
-    mountpoint -q "$folder" || { echo "test-volume: cannot mount $device on $folder" >&2; return 1; }
-    pid=$(driver_pid)
+    mountpoint -q "$folder" || { echo "test-volume: cannot mount $kind on $folder" >&2; return 1; }
+    [ "$kind" = fakecard ] || pid=$(driver_pid)
 }
 
 # With "lazy", a volume still busy after 5 s is detached at once and released when its last
@@ -116,8 +131,8 @@ unmount_volume() {
 }
 
 save_state() {
-    printf 'kind=%s\nimage=%s\ndevice=%s\nfolder=%s\npid=%s\nlink=%s\nlabel=%s\n' \
-        "$kind" "$image" "$device" "$folder" "$pid" "$link" "$label" >"$state_dir/$letter.state"
+    printf 'kind=%s\nsize=%s\nimage=%s\ndevice=%s\nfolder=%s\npid=%s\nlink=%s\nlabel=%s\n' \
+        "$kind" "$size" "$image" "$device" "$folder" "$pid" "$link" "$label" >"$state_dir/$letter.state"
 }
 
 load_state() {
@@ -126,7 +141,7 @@ load_state() {
     local key value
     while IFS='=' read -r key value; do
         case $key in
-            kind | image | device | folder | pid | link) printf -v "$key" %s "$value" ;;
+            kind | size | image | device | folder | pid | link) printf -v "$key" %s "$value" ;;
         esac
     done <"$state"
 }
@@ -142,17 +157,17 @@ remove() {
     letter=$(letter_of "$1")
     load_state || return 0
     unmount_volume lazy
-    losetup -d "$device" 2>/dev/null || true
+    [ -z "$device" ] || losetup -d "$device" 2>/dev/null || true
     if [ -n "$link" ] && [ -L "$link" ]; then
         rm -f "$link"
         restart_server
     fi
-    rm -f "$image" "$state"
+    rm -f "$image" "$state" "$state_dir/$letter.log"
 }
 
 make_volume() {
     kind=$1
-    local size=$2
+    size=$2
     letter=$(letter_of "$3")
     check "$kind"
     if load_state; then
@@ -167,18 +182,20 @@ make_volume() {
     [ -d "$folder" ] || { echo "test-volume: drive ${letter^}: has no folder" >&2; exit 1; }
     ! mountpoint -q "$folder" || { echo "test-volume: $folder is mounted already" >&2; exit 1; }
     mkdir -p "$state_dir"
-    image=$state_dir/$letter.img
-    pid= link=
-    rm -f "$image"
-    truncate -s "$size" "$image"
-    case $kind in
-        exfat) mkfs.exfat -L "$label" "$image" >/dev/null ;;
-        *) mkfs.vfat -F "${kind#fat}" -n "$label" "$image" >/dev/null ;;
-    esac
-    device=$(losetup -f --show "$image")
+    image= device= pid= link=
+    if [ "$kind" != fakecard ]; then
+        image=$state_dir/$letter.img
+        rm -f "$image"
+        truncate -s "$size" "$image"
+        case $kind in
+            exfat) mkfs.exfat -L "$label" "$image" >/dev/null ;;
+            *) mkfs.vfat -F "${kind#fat}" -n "$label" "$image" >/dev/null ;;
+        esac
+        device=$(losetup -f --show "$image")
+    fi
     save_state
     mount_volume || { remove "$letter"; exit 1; }
-    if [ "$kind" != exfat ]; then
+    if [ "$kind" = fat12 ] || [ "$kind" = fat16 ] || [ "$kind" = fat32 ]; then
         link=$WINEPREFIX/dosdevices/$letter::
         ln -sfn "$device" "$link"
         restart_server
@@ -190,6 +207,7 @@ make_volume() {
 order() {
     letter=$(letter_of "$1")
     load_state || { echo "test-volume: drive ${letter^}: has no volume" >&2; exit 1; }
+    [ "$kind" != fakecard ] || { echo "test-volume: a fake card has no disk order" >&2; exit 1; }
     unmount_volume || exit 1
     local listing errors status=0
     errors=$(mktemp)

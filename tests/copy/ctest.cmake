@@ -15,3 +15,11 @@ foreach(kind fat32 exfat)
                      ${PROJECT_SOURCE_DIR}/tools/wine-run.sh $<TARGET_FILE:${test_target}>)
     set_tests_properties(${test_name}_${kind} PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77)
 endforeach()
+
+# The check with E: on a card that claims twice the space it stores (tools/fake-card.py).
+add_test(NAME ${test_name}_fakecard
+         COMMAND bash ${PROJECT_SOURCE_DIR}/tools/test-volume.sh run fakecard 32M E
+                 ${PROJECT_SOURCE_DIR}/tools/wine-run.sh $<TARGET_FILE:${test_target}>
+                 --gtest_filter=FakeCard.*)
+set_tests_properties(${test_name}_fakecard PROPERTIES RUN_SERIAL TRUE SKIP_RETURN_CODE 77
+                     ENVIRONMENT OVELO_FAKE_CARD=E:)
