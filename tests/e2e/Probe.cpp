@@ -289,7 +289,8 @@ void CheckDriveList(HWND hMain) {
 }
 
 // freeBeforeMb is the drive's free space read before the program read it; the program's own
-// reading lies between it and the current one, since the host disk is shared with the build.
+// reading lies between it and the current one, give or take what other programs on the shared
+// host disk wrote and deleted meanwhile.
 void CheckCapacity(HWND hMain, const char* drive, ULONGLONG freeBeforeMb) {
     HWND hText = ::GetDlgItem(hMain, kCapacityText);
     if (!hText) {
@@ -306,8 +307,9 @@ void CheckCapacity(HWND hMain, const char* drive, ULONGLONG freeBeforeMb) {
         Fail("GetDiskFreeSpaceExA(%s\\) failed here (error %lu)", drive, ::GetLastError());
         return;
     }
-    ULONGLONG low = freeBeforeMb < nowFree ? freeBeforeMb : nowFree;
-    ULONGLONG high = freeBeforeMb < nowFree ? nowFree : freeBeforeMb;
+    const ULONGLONG kSlackMb = 16;
+    ULONGLONG low = (freeBeforeMb < nowFree ? freeBeforeMb : nowFree) - kSlackMb;
+    ULONGLONG high = (freeBeforeMb < nowFree ? nowFree : freeBeforeMb) + kSlackMb;
     if (shownFree >= low && shownFree <= high)
         Ok("capacity text \"%s\": free matches %s (%llu MB)", text.c_str(), drive, nowFree);
     else
