@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class CDiskDirectory;
+
 struct FileFacts {
     bool bExists = false;
     ULONGLONG nBytes = 0;
@@ -27,6 +29,9 @@ struct RootEntry {
 // The entries of drive's root ("E:"): in the order of the disk where its volume can be read
 // (*pDiskOrder is then true), else in the order the system lists them.
 std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder);
+// Puts the entries that the system lists in the order the disk holds them; false, leaving
+// them as they are, where it cannot read the whole root.
+bool SortByDiskOrder(const CDiskDirectory& disk, std::vector<RootEntry>* pEntries);
 
 // Whether names, in the list's order, stand in that order in the listing root; names it does
 // not hold are passed over.
