@@ -104,6 +104,8 @@ bool StandsInListOrder(const std::vector<RootEntry>& root, const std::vector<CSt
 }
 
 BOOL RenameInFolder(const CString& folder, const CString& from, const CString& to, bool bReplace) {
+    if (bReplace)
+        ClearReadOnly(JoinPath(folder, to));
     return ::MoveFileExA(JoinPath(folder, from), JoinPath(folder, to),
                          bReplace ? MOVEFILE_REPLACE_EXISTING : 0);
 }
@@ -113,4 +115,11 @@ BOOL RemoveFile(const CString& path) {
         return TRUE;
     return ::GetLastError() == ERROR_ACCESS_DENIED &&
            ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && ::DeleteFileA(path);
+}
+
+void ClearReadOnly(const CString& path) {
+    const DWORD dwAttributes = ::GetFileAttributesA(path);
+    const DWORD dwRest = dwAttributes & ~FILE_ATTRIBUTE_READONLY;
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && dwRest != dwAttributes)
+        ::SetFileAttributesA(path, dwRest ? dwRest : FILE_ATTRIBUTE_NORMAL);
 }

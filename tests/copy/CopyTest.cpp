@@ -1,4 +1,5 @@
 // Copying the playlist into the root of the removable test drive E:.
+#include "copy/StagedCopy.h"
 #include "tests/copy/CopyFixture.h"
 #include "tests/support/Capture.h"
 
@@ -168,6 +169,27 @@ TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
         EXPECT_EQ(picture.At(3, picture.cy / 2), bar);
         EXPECT_EQ(picture.At(picture.cx - 3, 3), bar);
     });
+}
+
+// Windows refuses to replace a read-only file; Wine run as root replaces it anyway. Held open,
+// the copy cannot be replaced either way, and what was done to it before the attempt shows.
+TEST_F(Copy, AReadOnlyCopyIsMadeWritableForItsReplacementOnlyWhenItIsTheProgramsOwn) {
+    if (!test::TempFolder::KeepsAttributes("E:"))
+        GTEST_SKIP() << "E:'s driver keeps no read-only attribute";
+    const std::string source = sources.CreateFile("a.mp3", "new");
+    for (Existing existing : {Existing::kReplace, Existing::kReplaceOwn}) {
+        test::TempFolder::WriteFile("E:\\a.mp3", "old", 3);
+        ::SetFileAttributesA("E:\\a.mp3", FILE_ATTRIBUTE_READONLY);
+        {
+            const CHandle hHeld(::CreateFileA("E:\\a.mp3", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+            CStagedCopy copy;
+            EXPECT_EQ(copy.Copy(source.c_str(), "E:", "a.mp3", 3, existing), CopyOutcome::kFailed);
+        }
+        EXPECT_EQ((::GetFileAttributesA("E:\\a.mp3") & FILE_ATTRIBUTE_READONLY) != 0,
+                  existing == Existing::kReplace);
+        ::SetFileAttributesA("E:\\a.mp3", FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 // Packed in 16 bits, a range of 65,537 rows would read as 0 to 1 and show a full bar at once.
