@@ -90,6 +90,7 @@ TEST_F(Copy, NoSelectedDriveDoesNothing) {
         ProgressLog log = RunCopy();
         EXPECT_TRUE(log.texts.empty());
         EXPECT_TRUE(log.positions.empty());
+        EXPECT_EQ(std::string(dlg.m_progress.GetWindowText()), "untouched");
         EXPECT_TRUE(test::TempFolder::FileNames("E:").empty());
     });
 }
@@ -144,16 +145,18 @@ TEST_F(Copy, DriveAndPrefixAreReadAnewForEveryFile) {
 
 TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
     test::RunModal(dlg, [&] {
-        // Rows 1 to 999 name sources that do not exist; only the last is copied.
-        for (int i = 1; i < 1000; ++i)
+        // Rows 2 to 999 name sources that do not exist; the first and the last are copied, the
+        // first with as many digits as the last.
+        AddSource("first.mp3", sources.CreateFile("first.mp3", "first"));
+        for (int i = 2; i < 1000; ++i)
             AddSource("missing.mp3", sources.PathOf("missing.mp3"));
         AddSource("last.mp3", sources.CreateFile("last.mp3", "last"));
         ProgressLog log = RunCopy();
-        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"1000_last.mp3"}));
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"0001_first.mp3", "1000_last.mp3"}));
         ASSERT_EQ(log.positions.size(), 1000u);
         EXPECT_EQ(log.positions.back(), 1000);
         EXPECT_EQ(log.texts[999], "Copying last.mp3(1000 of 1000)...");
-        EXPECT_EQ(log.texts.back(), "Complete, 999 of 1000 files failed");
+        EXPECT_EQ(log.texts.back(), "Complete, 998 of 1000 files failed");
 
         // A thousand text changes and repaints later, GDI objects can still be made...
         std::vector<HGDIOBJ> objects;

@@ -280,6 +280,8 @@ TEST(FatFolders, NamesTakeEntriesAndCopiesMeetTheDrivesLimits) {
     } names[] = {
         {"SONG.MP3", 1},
         {"README", 1},
+        {"abcdefghi.mp3", 2},               // 13 units: one part
+        {"abcdefghijklmnopqrstuv.mp3", 3},  // 26 units: two parts
         {"song.mp3", 2},
         {"TOOLONGNAME.MP3", 3},
         {"A.B.C", 2},
