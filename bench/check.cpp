@@ -156,7 +156,8 @@ int main() {
         CStagedCopy copy;
         for (int i = 0; i < set.Count(); ++i) {
             const CString name = ("copy-" + set.Name(i)).c_str();
-            if (copy.Copy(set.Path(i).c_str(), kDrive, name, kFileBytes) != CopyOutcome::kCopied) {
+            if (copy.Copy(set.Path(i).c_str(), kDrive, name, kFileBytes, Existing::kReplace) !=
+                CopyOutcome::kCopied) {
                 std::printf("FAILED: could not copy %s\n", set.Name(i).c_str());
                 return 1;
             }

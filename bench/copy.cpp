@@ -97,7 +97,8 @@ bool BenchSizeClass(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, co
          [&] {
              CStagedCopy copy;
              for (size_t i = 0; i < sources.size(); ++i)
-                 copy.Copy(sources[i].c_str(), kDrive.c_str(), names[i].c_str(), set.FileBytes());
+                 copy.Copy(sources[i].c_str(), kDrive.c_str(), names[i].c_str(), set.FileBytes(),
+                           Existing::kReplace);
          },
          {}},
         {"bare loop",
@@ -166,7 +167,7 @@ bool BenchWindowWork(test::PlaylistDlgProbe& dlg) {
              CStagedCopy copy;
              for (int i = 0; i < kBatchRows; ++i)
                  copy.Copy(sources[static_cast<size_t>(i)].c_str(), kDrive.c_str(),
-                           names[static_cast<size_t>(i)].c_str(), 0);
+                           names[static_cast<size_t>(i)].c_str(), 0, Existing::kReplace);
          },
          {}},
         {"floor",

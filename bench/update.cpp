@@ -23,7 +23,7 @@ const double kPlanTargetMs = 50;
 std::vector<double> g_bare;  // each round's renames alone
 
 CCopyRun Run(test::PlaylistDlgProbe& dlg, const CString& drive, const VolumeFacts& facts) {
-    return CCopyRun(dlg.m_progress, drive, facts, [] { return false; });
+    return CCopyRun(dlg.m_progress, drive, facts, COwnCopies({}), [] { return false; });
 }
 
 // One round: the full copy, then the update after the last row went to the top; their seconds.

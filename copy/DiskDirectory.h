@@ -1,12 +1,15 @@
 // A FAT12, FAT16, FAT32 or exFAT volume read as the disk holds it, for what the system does not
 // say: the size of a FAT12/16 root, and the order of the root's entries on the disk, which is
 // the order many players play the files in. Windows lists a FAT root in that order; Wine sorts
-// its listing by name. Nothing is ever written.
+// its listing by name. Nothing is ever written, and whatever the disk holds, the root is read
+// a piece at a time and no further than its file system allows: the entries a FAT12/16 root
+// was made with, 65,536 entries of a FAT32 folder, 256 MiB of an exFAT one.
 #pragma once
 
+#include "copy/DirectoryEntries.h"
 #include "framework/KernelHandle.h"
 
-#include <string>
+#include <functional>
 #include <vector>
 
 class CDiskDirectory {
@@ -19,20 +22,29 @@ public:
     bool Valid() const { return m_kind != Kind::kNone; }
     // FAT12/16: the entries the root holds; 0 for other kinds.
     UINT RootEntryCount() const { return m_kind == Kind::kFat16 ? m_nRootEntries : 0; }
-    // The names of the root's files and folders in the order of their entries on the disk;
-    // false when the root cannot be read whole.
-    bool RootOrder(std::vector<std::wstring>* pNames) const;
+    // Hands name the names of the root's files and folders in the order of their entries on
+    // the disk; false when the root cannot be read whole.
+    bool RootOrder(const NameReader& name) const;
 
 private:
     enum class Kind { kNone, kFat16, kFat32, kExFat };  // kFat16 stands for FAT12 as well
+    // Takes a folder's next 32-byte entries; false once the folder has ended.
+    using EntryReader = std::function<bool(const BYTE* pEntries, size_t nEntries)>;
 
     void ReadBootSector();
+    void ReadFatBootSector(const BYTE* pBoot);
+    void ReadExFatBootSector(const BYTE* pBoot);
     bool Read(ULONGLONG nOffset, void* pBuffer, DWORD nBytes) const;
-    // The clusters of a chain in the FAT, from nFirst; false for a broken or endless one.
-    bool Chain(DWORD nFirst, std::vector<DWORD>* pClusters) const;
-    bool ReadRootBytes(std::vector<BYTE>* pBytes) const;
-    static void FatNames(const std::vector<BYTE>& bytes, std::vector<std::wstring>* pNames);
-    static void ExFatNames(const std::vector<BYTE>& bytes, std::vector<std::wstring>* pNames);
+    bool IsCluster(DWORD nCluster) const { return nCluster >= 2 && nCluster - 2 < m_nClusterCount; }
+    // The entry of nCluster in the FAT: *pNext, or *pLast for the end of the chain; false for
+    // a chain that cannot be followed. The FAT's sector last read stays in *pSector.
+    bool NextCluster(DWORD nCluster, std::vector<BYTE>* pSector, ULONGLONG* pSectorAt, DWORD* pNext,
+                     bool* pLast) const;
+    bool ReadRoot(const EntryReader& entry) const;
+    // Hands the entries of nBytes from nOffset to entry, reading through piece; *pEnded when
+    // entry saw the folder's end.
+    bool ReadEntries(ULONGLONG nOffset, ULONGLONG nBytes, const EntryReader& entry,
+                     std::vector<BYTE>* pPiece, bool* pEnded) const;
 
     CHandle m_hOwned;  // the volume when this opened it
     HANDLE m_hVolume;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 
 namespace {
 ULONGLONG Join(DWORD dwHigh, DWORD dwLow) { return (static_cast<ULONGLONG>(dwHigh) << 32) | dwLow; }
@@ -28,12 +29,13 @@ FileFacts ReadFileFacts(LPCSTR lpszPath) {
 
 std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder) {
     std::vector<RootEntry> entries;
-    *pDiskOrder = false;
     // Wide, since a long name in UTF-8 takes more bytes than the 8-bit record holds.
     WIN32_FIND_DATAW found;
     const CFindHandle hFind(::FindFirstFileW(AnsiToWide(drive + "\\*").c_str(), &found));
-    if (hFind.IsNull())
+    if (hFind.IsNull()) {
+        *pDiskOrder = false;
         return entries;
+    }
     do {
         RootEntry entry;
         const std::wstring name = found.cFileName;
@@ -44,25 +46,45 @@ std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder) {
         entry.facts = FactsOf(found);
         entries.push_back(entry);
     } while (::FindNextFileW(hFind, &found));
+    *pDiskOrder = SortByDiskOrder(CDiskDirectory(drive), &entries);
+    return entries;
+}
 
-    std::vector<std::wstring> order;
-    if (!CDiskDirectory(drive).RootOrder(&order))
-        return entries;
-    std::map<std::wstring, size_t, FileNameLess> places;
-    for (size_t i = 0; i < order.size(); ++i)
-        places.emplace(order[i], i);
-    // What the disk does not show (written since, by a cache) goes last, as listed.
-    std::vector<std::pair<size_t, size_t>> ranks;  // place on the disk, place in the listing
-    for (size_t i = 0; i < entries.size(); ++i) {
-        auto place = places.find(AnsiToWide(entries[i].name));
-        ranks.emplace_back(place == places.end() ? order.size() : place->second, i);
+bool SortByDiskOrder(const CDiskDirectory& disk, std::vector<RootEntry>* pEntries) {
+    std::unordered_map<std::wstring, size_t> listed;  // key of each entry's name -> the entry
+    std::vector<bool> lengths;  // of the keys: a name of another length is none of them
+    for (size_t i = 0; i < pEntries->size(); ++i) {
+        const std::wstring key = FileNameKey(AnsiToWide((*pEntries)[i].name));
+        lengths.resize(std::max(lengths.size(), key.size() + 1));
+        lengths[key.size()] = true;
+        listed.emplace(key, i);
     }
+    // What the disk does not show (written since, by a cache) goes last, as listed.
+    const size_t kNotOnDisk = ~size_t(0);
+    std::vector<size_t> places(pEntries->size(), kNotOnDisk);
+    size_t nOnDisk = 0;
+    std::wstring key;  // of the name the disk gives, made in one buffer for all
+    const bool bRead = disk.RootOrder([&](const wchar_t* pName, size_t nLength) {
+        auto found = listed.end();
+        if (nLength < lengths.size() && lengths[nLength]) {
+            FileNameKey(pName, nLength, &key);
+            found = listed.find(key);
+        }
+        if (found != listed.end() && places[found->second] == kNotOnDisk)
+            places[found->second] = nOnDisk;
+        ++nOnDisk;
+    });
+    if (!bRead)
+        return false;
+    std::vector<std::pair<size_t, size_t>> ranks;  // place on the disk, place in the listing
+    for (size_t i = 0; i < pEntries->size(); ++i)
+        ranks.emplace_back(places[i], i);
     std::sort(ranks.begin(), ranks.end());
     std::vector<RootEntry> sorted;
     for (const auto& rank : ranks)
-        sorted.push_back(entries[rank.second]);
-    *pDiskOrder = true;
-    return sorted;
+        sorted.push_back((*pEntries)[rank.second]);
+    pEntries->swap(sorted);
+    return true;
 }
 
 bool StandsInListOrder(const std::vector<RootEntry>& root, const std::vector<CString>& names) {
@@ -82,6 +104,8 @@ bool StandsInListOrder(const std::vector<RootEntry>& root, const std::vector<CSt
 }
 
 BOOL RenameInFolder(const CString& folder, const CString& from, const CString& to, bool bReplace) {
+    if (bReplace)
+        ClearReadOnly(JoinPath(folder, to));
     return ::MoveFileExA(JoinPath(folder, from), JoinPath(folder, to),
                          bReplace ? MOVEFILE_REPLACE_EXISTING : 0);
 }
@@ -91,4 +115,11 @@ BOOL RemoveFile(const CString& path) {
         return TRUE;
     return ::GetLastError() == ERROR_ACCESS_DENIED &&
            ::SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL) && ::DeleteFileA(path);
+}
+
+void ClearReadOnly(const CString& path) {
+    const DWORD dwAttributes = ::GetFileAttributesA(path);
+    const DWORD dwRest = dwAttributes & ~FILE_ATTRIBUTE_READONLY;
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && dwRest != dwAttributes)
+        ::SetFileAttributesA(path, dwRest ? dwRest : FILE_ATTRIBUTE_NORMAL);
 }

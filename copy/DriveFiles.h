@@ -7,6 +7,8 @@
 
 #include <vector>
 
+class CDiskDirectory;
+
 struct FileFacts {
     bool bExists = false;
     ULONGLONG nBytes = 0;
@@ -22,17 +24,24 @@ struct RootEntry {
                            // named through the 8-bit functions, nor be a copy of a row
     bool bFolder = false;
     FileFacts facts;
+    bool bOwn = false;  // a copy of this program's: the copy record names it as it is
 };
 
 // The entries of drive's root ("E:"): in the order of the disk where its volume can be read
 // (*pDiskOrder is then true), else in the order the system lists them.
 std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder);
+// Puts the entries that the system lists in the order the disk holds them; false, leaving
+// them as they are, where it cannot read the whole root.
+bool SortByDiskOrder(const CDiskDirectory& disk, std::vector<RootEntry>* pEntries);
 
 // Whether names, in the list's order, stand in that order in the listing root; names it does
 // not hold are passed over.
 bool StandsInListOrder(const std::vector<RootEntry>& root, const std::vector<CString>& names);
 
-// Renames folder\from to folder\to; a file that has that name is replaced only with bReplace.
+// Renames folder\from to folder\to. A file that has that name is replaced only with
+// bReplace, a read-only one too: it is one of the program's own copies.
 BOOL RenameInFolder(const CString& folder, const CString& from, const CString& to, bool bReplace);
 // Deletes a file, also a read-only one: a copy keeps its source's read-only attribute.
 BOOL RemoveFile(const CString& path);
+// Takes the read-only attribute from a file, if it has one.
+void ClearReadOnly(const CString& path);

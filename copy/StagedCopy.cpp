@@ -89,11 +89,13 @@ Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes
 
 // Gives a copy its source's times and attributes, as CopyFile does; once the copy has its name,
 // since some drivers date a file anew when they rename it. Both times are given: some drivers
-// set neither when one is left as it is.
+// set neither when one is left as it is. A scanner or an indexer may have opened the new copy
+// already: the open shares everything with it.
 void TakeSourceFacts(LPCSTR lpszCopy, const BY_HANDLE_FILE_INFORMATION& source) {
     {
-        const CHandle hCopy(
-            ::CreateFileA(lpszCopy, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        const CHandle hCopy(::CreateFileA(lpszCopy, FILE_WRITE_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr));
         if (!hCopy.IsNull())
             ::SetFileTime(hCopy, nullptr, &source.ftLastAccessTime, &source.ftLastWriteTime);
     }
@@ -122,7 +124,10 @@ bool IsFolderFull(const CString& folder, DWORD dwError) {
 CStagedCopy::~CStagedCopy() { RemoveStaging(); }
 
 CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CString& name,
-                              ULONGLONG nMaxBytes, const Progress& progress) {
+                              ULONGLONG nMaxBytes, Existing existing, const Progress& progress) {
+    const CString path = JoinPath(folder, name);
+    if (existing == Existing::kKeep && ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return CopyOutcome::kFailed;
     CString temporary = TemporaryPath(folder);
     BY_HANDLE_FILE_INFORMATION source;
     Piecewise result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &m_digest, &source);
@@ -135,8 +140,11 @@ CopyOutcome CStagedCopy::Copy(LPCSTR lpszSource, const CString& folder, const CS
         result = CopyInPieces(lpszSource, temporary, nMaxBytes, progress, &m_digest, &source);
     }
     if (result == Piecewise::kCopied) {
-        const CString path = JoinPath(folder, name);
-        if (::MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING)) {
+        // A replacing move refuses a read-only file, and a copy keeps its source's attribute.
+        if (existing == Existing::kReplaceOwn)
+            ClearReadOnly(path);
+        if (::MoveFileExA(temporary, path,
+                          existing == Existing::kKeep ? 0 : MOVEFILE_REPLACE_EXISTING)) {
             TakeSourceFacts(path, source);
             return CopyOutcome::kCopied;
         }

@@ -18,6 +18,13 @@ enum class CopyOutcome {
     kFolderFull,  // the whole file was copied, but the device folder takes no further name
 };
 
+// What a copy does to a file that already has its name.
+enum class Existing {
+    kKeep,        // keeps it, and fails: an update plans its copies onto free names
+    kReplace,     // replaces it, as Copy Files replaces a file of the same name
+    kReplaceOwn,  // replaces it, a read-only one too: it is one of the program's own copies
+};
+
 class CStagedCopy {
 public:
     // Told the bytes copied of the current file now and then; false stops its copy.
@@ -29,11 +36,11 @@ public:
     CStagedCopy(const CStagedCopy&) = delete;
     CStagedCopy& operator=(const CStagedCopy&) = delete;
 
-    // Copies lpszSource to folder\name, replacing a file of that name. kCopied only when the
-    // whole file arrived; otherwise the device holds what it held before. A source that grows
-    // past nMaxBytes fails.
+    // Copies lpszSource to folder\name, doing to a file of that name what existing says.
+    // kCopied only when the whole file arrived; otherwise the device holds what it held before.
+    // A source that grows past nMaxBytes fails.
     CopyOutcome Copy(LPCSTR lpszSource, const CString& folder, const CString& name,
-                     ULONGLONG nMaxBytes, const Progress& progress = nullptr);
+                     ULONGLONG nMaxBytes, Existing existing, const Progress& progress = nullptr);
     // The digest of the bytes the last kCopied copy read from its source and wrote, for a
     // check of what the drive gives back.
     FileDigest Digest() const { return m_digest.Result(); }

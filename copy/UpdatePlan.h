@@ -1,8 +1,12 @@
 // The plan of a copy onto a drive that holds an earlier one: which files of the root are
-// earlier copies of the rows, and the steps that leave the root holding exactly the list's
-// copies under their right names: renames instead of copies, and the removal of earlier
-// copies that are no longer listed. No step meets a file in its way, and a stop after any
-// step leaves each earlier copy under a name that the next plan recognises.
+// earlier copies of the rows, and the steps that leave the root holding the list's copies under
+// their right names: renames instead of copies, and the removal of the program's own copies
+// that are no longer listed. It touches nothing else: it removes or replaces only a file that
+// the copy record names as it is, and renames only a row's earlier copy, or a file that may be
+// the copy of a row out of reach, out of the way of a row that needs its name. No step meets a
+// name it did not plan for: a row whose name a file of the user's or a folder holds is given a
+// free name that the next plan recognises, and a stop after any step leaves each earlier copy
+// under such a name.
 #pragma once
 
 #include "copy/DriveFiles.h"
@@ -16,20 +20,28 @@ struct CopyRow {
 struct UpdateStep {
     enum class Kind { kRemove, kRename, kCopy };
     Kind kind;
-    int nRow;               // the row the step is for; -1 for a removal
-    CString from;           // kRemove, kRename: the file's name on the drive
-    CString to;             // kRename, kCopy: the name it gets
-    bool bReplace = false;  // kRename: the name is held by a file that a copy would replace
-    bool bTaken = false;    // kCopy: another row's copy has the name: the step fails
+    int nRow;      // the row the step is for; -1 for a removal, and for a file moved aside that
+                   // may be the copy of a row out of reach
+    CString from;  // kRemove, kRename: the file's name on the drive
+    CString to;    // kRename, kCopy: the name it gets; free when the step comes, unless bReplace
+    // kRename, kCopy: the name is held by a copy of the program's own, which the step replaces,
+    // a read-only one too.
+    bool bReplace = false;
+    bool bTaken = false;  // kCopy: an earlier row of the same name has the name: the step fails
+    // The step that takes the file in the way out of the name, or -1: when that one failed,
+    // this one is not tried and fails too.
+    int nAfter = -1;
 };
 
 struct UpdatePlan {
     std::vector<UpdateStep> steps;
     std::vector<CString> names;    // each row's name on the drive
+    std::vector<CString> own;      // the root's files that are the program's copies as the update
+                                   // begins: recorded, or recognised as a row's earlier copy
     unsigned nHeld = 0;            // rows whose earlier copy is on the drive
-    unsigned nRenamed = 0;         // earlier copies that get renamed
+    unsigned nRenamed = 0;         // files that get renamed
     unsigned nCopied = 0;          // rows that are copied
-    std::vector<CString> removed;  // earlier copies no longer listed, in the root's order
+    std::vector<CString> removed;  // own copies no longer listed, in the root's order
 };
 
 // Whether a file of the drive is an earlier copy of a source: of the same size, and written
@@ -42,9 +54,10 @@ bool IsEarlierCopyOf(const FileFacts& copy, const FileFacts& source);
 CString NameAfterPosition(const CString& name);
 
 // The plan for rows, named with their positions when bPrefix is set, on a drive whose root
-// lists root. Where the drive keeps its entries in the order they were written
-// (bKeepsWriteOrder), rows that could keep their name are renamed away and back as well when
-// that puts them in list order. Two rows of one name (without positions) fail as in a copy.
+// lists root (with its own copies marked). Where the drive keeps its entries in the order they
+// were written (bKeepsWriteOrder), rows that could keep their name are renamed away and back
+// as well when that puts them in list order. A later row of an earlier one's name (without
+// positions) fails as in a copy, and takes no copy with it.
 UpdatePlan PlanUpdate(const std::vector<CopyRow>& rows, BOOL bPrefix,
                       const std::vector<RootEntry>& root, bool bKeepsWriteOrder);
 

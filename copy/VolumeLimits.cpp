@@ -1,6 +1,7 @@
 #include "copy/VolumeLimits.h"
 
 #include "copy/CopyNames.h"
+#include "copy/CopyRecord.h"
 #include "copy/DiskDirectory.h"
 #include "copy/StagedCopy.h"
 
@@ -19,13 +20,13 @@ bool IsShortNameChar(char ch) {
            (ch != '\0' && std::strchr("!#$%&'()-@^_`{}~", ch) != nullptr);
 }
 
-}  // namespace
-
-VolumeFacts ReadVolumeFacts(const CString& drive) {
+// The volume's serial number, file system and label, as the system names them.
+VolumeFacts Identify(const CString& drive) {
     VolumeFacts facts;
     char label[MAX_PATH + 1] = "", name[MAX_PATH + 1] = "";
-    if (::GetVolumeInformationA(DriveRoot(drive), label, sizeof(label), nullptr, nullptr, nullptr,
-                                name, sizeof(name))) {
+    facts.bIdentified = ::GetVolumeInformationA(DriveRoot(drive), label, sizeof(label), &facts.nSerial,
+                                                nullptr, nullptr, name, sizeof(name)) != FALSE;
+    if (facts.bIdentified) {
         const CString fileSystem = name;
         facts.label = label;
         facts.fileSystem = fileSystem == "FAT"     ? FileSystem::kFat
@@ -33,6 +34,13 @@ VolumeFacts ReadVolumeFacts(const CString& drive) {
                            : fileSystem == "exFAT" ? FileSystem::kExFat
                                                    : FileSystem::kOther;
     }
+    return facts;
+}
+
+}  // namespace
+
+VolumeFacts ReadVolumeFacts(const CString& drive) {
+    VolumeFacts facts = Identify(drive);
     if (facts.fileSystem == FileSystem::kFat) {
         if (const UINT nEntries = CDiskDirectory(drive).RootEntryCount())
             facts.nRootEntries = nEntries;
@@ -43,6 +51,14 @@ VolumeFacts ReadVolumeFacts(const CString& drive) {
         ::GetDiskFreeSpaceExA(DriveRoot(drive), nullptr, &total, &totalFree) && total.QuadPart > 0;
     facts.nFreeBytes = facts.bFreeKnown ? totalFree.QuadPart : 0;
     return facts;
+}
+
+bool IsSameVolume(const CString& drive, const VolumeFacts& facts) {
+    const VolumeFacts now = Identify(drive);
+    // A volume that the system does not name can only be known by its drive's letter.
+    return now.bIdentified == facts.bIdentified &&
+           (!now.bIdentified || (now.nSerial == facts.nSerial &&
+                                 now.fileSystem == facts.fileSystem && now.label == facts.label));
 }
 
 std::vector<RootEntry> ListRootInOrder(const CString& drive, const VolumeFacts& facts,
@@ -92,8 +108,12 @@ std::vector<CString> LimitsMet(const CString& drive, const VolumeFacts& facts,
         // The label takes an entry of its own, unless the drive lists it as a file.
         if (!facts.label.IsEmpty() && !held.count(AnsiToWide(facts.label)))
             --nFree;
-        if (!held.count(AnsiToWide(kStagingFolder)))
-            nFree -= FolderEntriesOf(kStagingFolder);
+        // The folders and files of the program's own: the next copy record is written into
+        // the entries that the staging folder leaves.
+        for (const char* lpszOwn : {kStagingFolder, kCopyRecord}) {
+            if (!held.count(AnsiToWide(lpszOwn)))
+                nFree -= FolderEntriesOf(lpszOwn);
+        }
         for (const CString& name : load.namesGone) {
             held.erase(AnsiToWide(name));
             nFree += FolderEntriesOf(name);

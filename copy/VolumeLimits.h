@@ -2,7 +2,7 @@
 // number of 32-byte entries and a FAT32 folder at most 65,536, names that are not plain
 // upper-case 8.3 names take several, and no FAT drive stores a file of 4 GiB or more. And the
 // lines that tell the user, before anything is written, what a copy would meet of them and
-// of the drive's free space.
+// of the drive's free space; and whether the drive still holds the volume they were read of.
 #pragma once
 
 #include "copy/UpdatePlan.h"
@@ -10,6 +10,8 @@
 enum class FileSystem { kUnknown, kFat, kFat32, kExFat, kOther };
 
 struct VolumeFacts {
+    bool bIdentified = false;  // the system named the volume: its serial, file system and label
+    DWORD nSerial = 0;
     FileSystem fileSystem = FileSystem::kUnknown;  // kFat for FAT12 and FAT16
     CString label;
     UINT nRootEntries = 512;  // kFat: what the root holds, by the boot sector where it reads
@@ -18,6 +20,10 @@ struct VolumeFacts {
 };
 
 VolumeFacts ReadVolumeFacts(const CString& drive);
+
+// Whether drive holds the volume that facts were read of, and not another that has taken its
+// letter since: the same serial number, file system and label, where the system names them.
+bool IsSameVolume(const CString& drive, const VolumeFacts& facts);
 
 // The entries of the drive's root, and whether they stand in the order of the disk, which
 // players follow: read from the disk itself, or as the system lists a FAT or exFAT drive.

@@ -351,19 +351,23 @@ bool FileNameLess::operator()(const std::wstring& a, const std::wstring& b) cons
 }
 
 std::wstring FileNameKey(const std::wstring& name) {
-    std::wstring key = name;
+    std::wstring key;
+    FileNameKey(name.c_str(), name.size(), &key);
+    return key;
+}
+
+void FileNameKey(const wchar_t* pName, size_t nLength, std::wstring* pKey) {
+    pKey->assign(pName, nLength);
     bool bAscii = true;
-    for (wchar_t& ch : key) {
+    for (wchar_t& ch : *pKey) {
         bAscii &= ch < 0x80;
         if (ch >= L'a' && ch <= L'z')
             ch = static_cast<wchar_t>(ch - (L'a' - L'A'));
     }
     // Most names are ASCII alone: the system's table is asked only for the others.
     if (!bAscii)
-        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.c_str(),
-                        static_cast<int>(name.size()), &key[0], static_cast<int>(key.size()),
-                        nullptr, nullptr, 0);
-    return key;
+        ::LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, pName, static_cast<int>(nLength),
+                        &(*pKey)[0], static_cast<int>(nLength), nullptr, nullptr, 0);
 }
 
 bool IsPlainText(const std::wstring& text) {

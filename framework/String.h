@@ -96,6 +96,8 @@ struct FileNameLess {
 // A name's form in which the names that the file system takes for one are equal, to find them
 // in a hash table.
 std::wstring FileNameKey(const std::wstring& name);
+// The same made in *pKey, whose buffer is used again: for names by the million.
+void FileNameKey(const wchar_t* pName, size_t nLength, std::wstring* pKey);
 
 inline bool operator==(const CString& a, LPCSTR b) { return a.Compare(b) == 0; }
 inline bool operator!=(const CString& a, LPCSTR b) { return a.Compare(b) != 0; }

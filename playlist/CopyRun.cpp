@@ -8,8 +8,9 @@ const DWORD kQuickStepsShownMs = 50;
 }  // namespace
 
 CCopyRun::CCopyRun(CPercentProgressCtrl& progress, const CString& drive, const VolumeFacts& facts,
-                   std::function<bool()> stopWanted)
-    : m_progress(progress), m_drive(drive), m_facts(facts), m_stopWanted(std::move(stopWanted)) {}
+                   COwnCopies own, std::function<bool()> stopWanted)
+    : m_progress(progress), m_drive(drive), m_facts(facts), m_stopWanted(std::move(stopWanted)),
+      m_own(std::move(own)) {}
 
 void CCopyRun::Begin(UINT nSteps) {
     m_nSteps = nSteps;
@@ -53,11 +54,15 @@ void CCopyRun::CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
         m_names.push_back(name);
         Show("Copying", row.fileName, i + 1, true);
         // Two rows of one name: the later one would replace what the earlier one brought.
-        const bool bCopied = !names.Filled(name) && Copied(row, name);
+        const bool bCopied =
+            !names.Filled(name) &&
+            Copied(row, name, m_own.Holds(name) ? Existing::kReplaceOwn : Existing::kReplace);
         if (m_bStopped)
             break;
-        if (bCopied)
+        if (bCopied) {
             names.Fill(name);
+            m_own.Arrived(name);
+        }
         Count(bCopied);
     }
     m_nReached = i;
@@ -66,6 +71,7 @@ void CCopyRun::CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
 void CCopyRun::Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows) {
     Begin(static_cast<UINT>(plan.steps.size()));
     m_names = plan.names;
+    std::vector<bool> done(m_nSteps);
     UINT i = 0;
     for (; i < m_nSteps; ++i) {
         if (i > 0 && m_stopWanted()) {
@@ -73,31 +79,40 @@ void CCopyRun::Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows) 
             break;
         }
         const UpdateStep& step = plan.steps[i];
-        const CString fileName = step.nRow >= 0 ? rows[static_cast<size_t>(step.nRow)].fileName
-                                                : NameAfterPosition(step.from);
+        CString fileName = step.nRow >= 0 ? rows[static_cast<size_t>(step.nRow)].fileName
+                                          : NameAfterPosition(step.from);
+        if (fileName.IsEmpty())
+            fileName = step.from;
+        const bool bCanRun = step.nAfter < 0 || done[static_cast<size_t>(step.nAfter)];
         bool bDone = false;
         switch (step.kind) {
         case UpdateStep::Kind::kRemove:
             Show("Removing", fileName, i + 1, false);
-            bDone = RemoveFile(JoinPath(m_drive, step.from));
+            if ((bDone = bCanRun && RemoveFile(JoinPath(m_drive, step.from))))
+                m_own.Removed(step.from);
             break;
         case UpdateStep::Kind::kRename:
             Show("Renaming", fileName, i + 1, false);
-            bDone = RenameInFolder(m_drive, step.from, step.to, step.bReplace);
+            if ((bDone = bCanRun && RenameInFolder(m_drive, step.from, step.to, step.bReplace)))
+                m_own.Renamed(step.from, step.to);
             break;
         case UpdateStep::Kind::kCopy:
             Show("Copying", fileName, i + 1, true);
-            bDone = !step.bTaken && Copied(rows[static_cast<size_t>(step.nRow)], step.to);
+            if ((bDone = bCanRun && !step.bTaken &&
+                         Copied(rows[static_cast<size_t>(step.nRow)], step.to,
+                                step.bReplace ? Existing::kReplaceOwn : Existing::kKeep)))
+                m_own.Arrived(step.to);
             break;
         }
         if (m_bStopped)
             break;
+        done[i] = bDone;
         Count(bDone);
     }
     m_nReached = i;
 }
 
-bool CCopyRun::Copied(const CopyRow& row, const CString& name) {
+bool CCopyRun::Copied(const CopyRow& row, const CString& name, Existing existing) {
     // A source the run could not see at its start is taken at the size it has now.
     const FileFacts source = row.source.bExists ? row.source : ReadFileFacts(row.path);
     if (m_bFolderFull || IsTooLargeFor(m_facts, source.nBytes))
@@ -116,7 +131,7 @@ bool CCopyRun::Copied(const CopyRow& row, const CString& name) {
         }
         return true;
     };
-    switch (m_copy.Copy(row.path, m_drive, name, source.nBytes, progress)) {
+    switch (m_copy.Copy(row.path, m_drive, name, source.nBytes, existing, progress)) {
     case CopyOutcome::kCopied:
         return true;
     case CopyOutcome::kStopped:

@@ -5,6 +5,7 @@
 
 #include "controls/progress/PercentProgressCtrl.h"
 #include "copy/CopyNames.h"
+#include "copy/CopyRecord.h"
 #include "copy/StagedCopy.h"
 #include "copy/VolumeLimits.h"
 #include "framework/Button.h"
@@ -14,18 +15,21 @@
 
 class CCopyRun {
 public:
-    // Copies into drive's root; stopWanted is asked between steps and during a file's copy.
+    // Copies into drive's root, where own are the program's copies; stopWanted is asked
+    // between steps and during a file's copy.
     CCopyRun(CPercentProgressCtrl& progress, const CString& drive, const VolumeFacts& facts,
-             std::function<bool()> stopWanted);
+             COwnCopies own, std::function<bool()> stopWanted);
 
     // Copies every row in order. Each row, and whether its copy is named with its position,
     // is read when its turn comes, and so is the row count; rows holds the sources' sizes as
     // the run began.
     void CopyRows(const CListCtrl& playlist, const CButton& prefixCheck,
                   const std::vector<CopyRow>& rows);
-    // Carries out the steps of an update.
+    // Carries out the steps of an update; a step that waits for one that failed is not tried.
     void Update(const UpdatePlan& plan, const std::vector<CopyRow>& rows);
 
+    // The program's copies in the root, as far as the run came.
+    const COwnCopies& Own() const { return m_own; }
     // The names the list's copies have on the drive, in list order, as far as the run came.
     const std::vector<CString>& Names() const { return m_names; }
     // "Complete", "Complete, N of M files failed", or "Stopped, N of M files copied[, K failed]".
@@ -38,7 +42,7 @@ private:
     void Show(const char* lpszVerb, const CString& fileName, UINT nStep, bool bAtOnce);
     // Copies a row's source under name; false when it did not arrive, and when the run was
     // stopped during the copy.
-    bool Copied(const CopyRow& row, const CString& name);
+    bool Copied(const CopyRow& row, const CString& name, Existing existing);
     void Count(bool bDone) { m_nFailed += bDone ? 0 : 1; }
 
     CPercentProgressCtrl& m_progress;
@@ -46,6 +50,7 @@ private:
     const VolumeFacts m_facts;
     const std::function<bool()> m_stopWanted;  // asked between steps and during a file
     CStagedCopy m_copy;
+    COwnCopies m_own;
     std::vector<CString> m_names;
     CString m_status;       // the text of the step being carried out
     DWORD m_dwShownAt = 0;  // when the bar last showed a step

@@ -1,8 +1,9 @@
 // Copy Files: every row, in order, into the root of the selected drive, inside the command
 // handler; or, where the drive holds an earlier copy of the list, an update that renames and
 // removes instead of copying again. Whatever the drive's file system cannot take is asked
-// about before anything is written. Esc stops the run, and what was typed or clicked
-// meanwhile is dropped when it ends.
+// about before anything is written, and only the volume that was asked about is written to.
+// Esc stops the run, and what was typed or clicked meanwhile is dropped when it ends. The
+// drive's record of the program's copies is written before the run and after it.
 #include "playlist/PlaylistDlg.h"
 
 #include "playlist/CopyInput.h"
@@ -44,16 +45,18 @@ void CPlaylistDlg::CopyFilesToDevice() {
     const std::vector<CopyRow> rows = ReadCopyRows();
     const VolumeFacts facts = ReadVolumeFacts(drive);
     bool bOrderKnown = false;
-    const std::vector<RootEntry> root = ListRootInOrder(drive, facts, &bOrderKnown);
+    std::vector<RootEntry> root = ListRootInOrder(drive, facts, &bOrderKnown);
+    MarkOwnCopies(drive, &root);
     const UpdatePlan plan =
         PlanUpdate(rows, m_addPrefixCheck.GetCheck() == BST_CHECKED, root, bOrderKnown);
     bool bUpdate = false;
-    // Each question runs a modal loop, in which the drive may leave or another be chosen: the
-    // files go only to the drive that the questions named.
+    // Each question runs a modal loop, in which the drive may leave, another be chosen, or
+    // another volume take its letter: the files go only to the volume that the questions named.
+    auto isStillPlanned = [&] { return IsDriveSelected(drive) && IsSameVolume(drive, facts); };
     if (plan.nHeld > 0) {
         const int nAnswer = ShowMessage(DescribeUpdate(drive, plan, static_cast<UINT>(rows.size())),
                                         MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (nAnswer == IDCANCEL || !IsDriveSelected(drive))
+        if (nAnswer == IDCANCEL || !isStillPlanned())
             return;
         bUpdate = nAnswer == IDYES;
     }
@@ -65,24 +68,29 @@ void CPlaylistDlg::CopyFilesToDevice() {
         CString question;
         for (const CString& line : limits)
             question += line + (limits.size() > 1 ? "\n" : " ");
-        if (ShowMessage(question + "Copy the files that fit?", MB_YESNO | MB_ICONQUESTION) !=
-                IDYES ||
-            !IsDriveSelected(drive))
+        if (ShowMessage(question + "Copy the files that fit?", MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
+    if (!isStillPlanned())
+        return;
 
     ::GetAsyncKeyState(VK_ESCAPE);  // an Esc pressed before the run began is not for it
+    COwnCopies own(plan.own);
+    // Written first as well, so that its entries are taken before the copies fill a FAT root.
+    own.Write(drive, root);
     CString summary;
     std::vector<CString> names;
     {
         // Ends with its staging folder gone, before the drive is looked at again.
-        CCopyRun run(m_progress, drive, facts, [this] { return EscapePressed(m_hWnd) != FALSE; });
+        CCopyRun run(m_progress, drive, facts, own,
+                     [this] { return EscapePressed(m_hWnd) != FALSE; });
         if (bUpdate)
             run.Update(plan, rows);
         else
             run.CopyRows(m_playlist, m_addPrefixCheck, rows);
         summary = run.Summary();
         names = run.Names();
+        own = run.Own();
     }
     // A run with failures must not look like a complete copy.
     m_progress.SetWindowText(summary);
@@ -91,6 +99,9 @@ void CPlaylistDlg::CopyFilesToDevice() {
     OnSelchangeDrive();  // the copies took space
     DiscardInput(m_hWnd);
     const std::vector<RootEntry> after = ListRootInOrder(drive, facts, &bOrderKnown);
+    // Written where the copies went, as the drive lists them now, and nowhere else.
+    if (IsSameVolume(drive, facts))
+        own.Write(drive, after);
     if (bOrderKnown && !StandsInListOrder(after, names)) {
         CString text;
         text.Format(kOrderText, static_cast<LPCSTR>(drive));

@@ -2,13 +2,22 @@
 # Real FAT and exFAT volumes for the tests, made from sparse image files and mounted through
 # FUSE where a test drive's folder is, so that the drive letter keeps its folder and its type.
 #
-#   test-volume.sh make KIND SIZE LETTER  KIND is fat12, fat16, fat32 or exfat, SIZE as
+#   test-volume.sh make KIND SIZE LETTER [MKFS_OPTION...]
+#                                         KIND is fat12, fat16, fat32 or exfat, SIZE as
 #                                         truncate(1) takes it (64M, 1G); labelled PLAYER;
-#                                         or fakecard: a card that claims SIZE and stores
-#                                         half of it (tools/fake-card.py)
+#                                         MKFS_OPTIONs go to mkfs (-r 256, -i SERIAL); or
+#                                         fakecard: a card that claims SIZE and stores half
+#                                         of it (tools/fake-card.py)
 #   test-volume.sh order LETTER           the root's entries in disk order, one per line
 #                                         (unmounts for fatsort -l, then mounts again)
-#   test-volume.sh remove LETTER          unmounts, detaches and deletes the volume
+#   test-volume.sh swap LETTER [MKFS_OPTION...]
+#                                         puts a second volume of the same kind and size
+#                                         (made with MKFS_OPTIONs the first time) in the
+#                                         volume's place, or the first one back; prints the
+#                                         device now mounted. Wine hears of it only through
+#                                         its mount manager: unplug the drive before, plug it
+#                                         with the device after (hotplug)
+#   test-volume.sh remove LETTER          unmounts, detaches and deletes the volume(s)
 #   test-volume.sh run KIND SIZE LETTER COMMAND...
 #                                         makes the volume, runs COMMAND, removes the volume
 #                                         however COMMAND ends; exits with COMMAND's status
@@ -47,7 +56,7 @@ label=PLAYER
 skipped=77
 
 usage() {
-    sed -n '5,15p' "$0" | sed 's/^# //' >&2
+    sed -n '5,24p' "$0" | sed 's/^# //' >&2
     exit 2
 }
 
@@ -131,17 +140,20 @@ unmount_volume() {
 }
 
 save_state() {
-    printf 'kind=%s\nsize=%s\nimage=%s\ndevice=%s\nfolder=%s\npid=%s\nlink=%s\nlabel=%s\n' \
-        "$kind" "$size" "$image" "$device" "$folder" "$pid" "$link" "$label" >"$state_dir/$letter.state"
+    printf 'kind=%s\nimage=%s\ndevice=%s\nfolder=%s\npid=%s\nlink=%s\nlabel=%s\nsize=%s\nother_image=%s\nother_device=%s\n' \
+        "$kind" "$image" "$device" "$folder" "$pid" "$link" "$label" "$size" "$other_image" \
+        "$other_device" >"$state_dir/$letter.state"
 }
 
 load_state() {
     state=$state_dir/$letter.state
     [ -f "$state" ] || return 1
     local key value
+    size= other_image= other_device=
     while IFS='=' read -r key value; do
         case $key in
-            kind | size | image | device | folder | pid | link) printf -v "$key" %s "$value" ;;
+            kind | image | device | folder | pid | link | size | other_image | other_device)
+                printf -v "$key" %s "$value" ;;
         esac
     done <"$state"
 }
@@ -158,6 +170,10 @@ remove() {
     load_state || return 0
     unmount_volume lazy
     [ -z "$device" ] || losetup -d "$device" 2>/dev/null || true
+    if [ -n "$other_device" ]; then
+        losetup -d "$other_device" 2>/dev/null || true
+        rm -f "$other_image"
+    fi
     if [ -n "$link" ] && [ -L "$link" ]; then
         rm -f "$link"
         restart_server
@@ -165,10 +181,23 @@ remove() {
     rm -f "$image" "$state" "$state_dir/$letter.log"
 }
 
+# Makes an image of KIND and SIZE labelled PLAYER with the mkfs options given.
+format_image() { # IMAGE MKFS_OPTION...
+    local file=$1
+    shift
+    rm -f "$file"
+    truncate -s "$size" "$file"
+    case $kind in
+        exfat) mkfs.exfat -L "$label" "$@" "$file" >/dev/null ;;
+        *) mkfs.vfat -F "${kind#fat}" -n "$label" "$@" "$file" >/dev/null ;;
+    esac
+}
+
 make_volume() {
     kind=$1
     size=$2
     letter=$(letter_of "$3")
+    shift 3
     check "$kind"
     if load_state; then
         if mountpoint -q "$folder"; then
@@ -182,15 +211,10 @@ make_volume() {
     [ -d "$folder" ] || { echo "test-volume: drive ${letter^}: has no folder" >&2; exit 1; }
     ! mountpoint -q "$folder" || { echo "test-volume: $folder is mounted already" >&2; exit 1; }
     mkdir -p "$state_dir"
-    image= device= pid= link=
+    image= device= pid= link= other_image= other_device=
     if [ "$kind" != fakecard ]; then
         image=$state_dir/$letter.img
-        rm -f "$image"
-        truncate -s "$size" "$image"
-        case $kind in
-            exfat) mkfs.exfat -L "$label" "$image" >/dev/null ;;
-            *) mkfs.vfat -F "${kind#fat}" -n "$label" "$image" >/dev/null ;;
-        esac
+        format_image "$image" "$@"
         device=$(losetup -f --show "$image")
     fi
     save_state
@@ -201,6 +225,26 @@ make_volume() {
         restart_server
     fi
     save_state
+}
+
+swap() {
+    letter=$(letter_of "$1")
+    shift
+    load_state || { echo "test-volume: drive ${letter^}: has no volume" >&2; exit 1; }
+    if [ -z "$other_device" ]; then
+        other_image=$state_dir/$letter-other.img
+        format_image "$other_image" "$@"
+        other_device=$(losetup -f --show "$other_image")
+        save_state
+    fi
+    unmount_volume || exit 1
+    local swapped_image=$image swapped_device=$device
+    image=$other_image device=$other_device
+    other_image=$swapped_image other_device=$swapped_device
+    mount_volume || { save_state; exit 1; }
+    [ -z "$link" ] || ln -sfn "$device" "$link"
+    save_state
+    echo "$device"
 }
 
 # fatsort lists each folder as "/path/" followed by its entries and an empty line.
@@ -226,8 +270,9 @@ command=$1
 shift
 case $command in
     check) [ $# -eq 1 ] || usage; check "$1" ;;
-    make) [ $# -eq 3 ] || usage; make_volume "$@" ;;
+    make) [ $# -ge 3 ] || usage; make_volume "$@" ;;
     order) [ $# -eq 1 ] || usage; order "$1" ;;
+    swap) [ $# -ge 1 ] || usage; swap "$@" ;;
     remove) [ $# -eq 1 ] || usage; remove "$1" ;;
     run)
         [ $# -ge 4 ] || usage

@@ -26,7 +26,8 @@ struct Copied {
 Copied CopyOntoE(CStagedCopy& copy, const test::TempFolder& sources, const std::string& name,
                  const std::string& bytes) {
     const std::string source = sources.CreateFile(name, bytes);
-    EXPECT_EQ(copy.Copy(source.c_str(), "E:", name.c_str(), bytes.size()), CopyOutcome::kCopied)
+    EXPECT_EQ(copy.Copy(source.c_str(), "E:", name.c_str(), bytes.size(), Existing::kReplace),
+              CopyOutcome::kCopied)
         << name;
     return {JoinPath("E:", name.c_str()), copy.Digest()};
 }

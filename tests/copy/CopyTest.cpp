@@ -1,4 +1,5 @@
 // Copying the playlist into the root of the removable test drive E:.
+#include "copy/StagedCopy.h"
 #include "tests/copy/CopyFixture.h"
 #include "tests/support/Capture.h"
 
@@ -89,6 +90,7 @@ TEST_F(Copy, NoSelectedDriveDoesNothing) {
         ProgressLog log = RunCopy();
         EXPECT_TRUE(log.texts.empty());
         EXPECT_TRUE(log.positions.empty());
+        EXPECT_EQ(std::string(dlg.m_progress.GetWindowText()), "untouched");
         EXPECT_TRUE(test::TempFolder::FileNames("E:").empty());
     });
 }
@@ -143,16 +145,18 @@ TEST_F(Copy, DriveAndPrefixAreReadAnewForEveryFile) {
 
 TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
     test::RunModal(dlg, [&] {
-        // Rows 1 to 999 name sources that do not exist; only the last is copied.
-        for (int i = 1; i < 1000; ++i)
+        // Rows 2 to 999 name sources that do not exist; the first and the last are copied, the
+        // first with as many digits as the last.
+        AddSource("first.mp3", sources.CreateFile("first.mp3", "first"));
+        for (int i = 2; i < 1000; ++i)
             AddSource("missing.mp3", sources.PathOf("missing.mp3"));
         AddSource("last.mp3", sources.CreateFile("last.mp3", "last"));
         ProgressLog log = RunCopy();
-        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"1000_last.mp3"}));
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"0001_first.mp3", "1000_last.mp3"}));
         ASSERT_EQ(log.positions.size(), 1000u);
         EXPECT_EQ(log.positions.back(), 1000);
         EXPECT_EQ(log.texts[999], "Copying last.mp3(1000 of 1000)...");
-        EXPECT_EQ(log.texts.back(), "Complete, 999 of 1000 files failed");
+        EXPECT_EQ(log.texts.back(), "Complete, 998 of 1000 files failed");
 
         // A thousand text changes and repaints later, GDI objects can still be made...
         std::vector<HGDIOBJ> objects;
@@ -168,6 +172,27 @@ TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
         EXPECT_EQ(picture.At(3, picture.cy / 2), bar);
         EXPECT_EQ(picture.At(picture.cx - 3, 3), bar);
     });
+}
+
+// Windows refuses to replace a read-only file; Wine run as root replaces it anyway. Held open,
+// the copy cannot be replaced either way, and what was done to it before the attempt shows.
+TEST_F(Copy, AReadOnlyCopyIsMadeWritableForItsReplacementOnlyWhenItIsTheProgramsOwn) {
+    if (!test::TempFolder::KeepsAttributes("E:"))
+        GTEST_SKIP() << "E:'s driver keeps no read-only attribute";
+    const std::string source = sources.CreateFile("a.mp3", "new");
+    for (Existing existing : {Existing::kReplace, Existing::kReplaceOwn}) {
+        test::TempFolder::WriteFile("E:\\a.mp3", "old", 3);
+        ::SetFileAttributesA("E:\\a.mp3", FILE_ATTRIBUTE_READONLY);
+        {
+            const CHandle hHeld(::CreateFileA("E:\\a.mp3", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                              OPEN_EXISTING, 0, nullptr));
+            CStagedCopy copy;
+            EXPECT_EQ(copy.Copy(source.c_str(), "E:", "a.mp3", 3, existing), CopyOutcome::kFailed);
+        }
+        EXPECT_EQ((::GetFileAttributesA("E:\\a.mp3") & FILE_ATTRIBUTE_READONLY) != 0,
+                  existing == Existing::kReplace);
+        ::SetFileAttributesA("E:\\a.mp3", FILE_ATTRIBUTE_NORMAL);
+    }
 }
 
 // Packed in 16 bits, a range of 65,537 rows would read as 0 to 1 and show a full bar at once.

@@ -266,7 +266,8 @@ created_order() {
 # volume mounted on it, so that a step meets the player's file systems and their drivers.
 # A step that needs one of its own:
 #   mount_volume fat16 64M        # before start_app: giving Wine a FAT device restarts its
-#                                 # server; E: by default, or a third argument such as G
+#                                 # server; E: by default, or a third argument such as G,
+#                                 # and options for mkfs after it (-r 256, -i SERIAL)
 #   ... copy onto "$drive" ...
 #   volume_order                  # the root's names in disk order (fatsort -l), one a line;
 #                                 # it unmounts the volume for a moment, also while the
@@ -277,9 +278,9 @@ created_order() {
 # mount_volume with the reason and counts as skipped.
 volumes=$(dirname "$WINEPREFIX")/test-volumes
 
-mount_volume() { # KIND SIZE [LETTER]
+mount_volume() { # KIND SIZE [LETTER [MKFS_OPTION...]]
     local letter=${3:-E} status=0
-    "$root/tools/test-volume.sh" make "$1" "$2" "$letter" || status=$?
+    "$root/tools/test-volume.sh" make "$1" "$2" "$letter" "${@:4}" || status=$?
     [ "$status" -ne 77 ] || exit 77
     [ "$status" -eq 0 ] || fail "cannot make a $1 volume of $2 on ${letter^^}:"
     volumes_made+=("$letter")
@@ -312,19 +313,20 @@ volume_label() {
     done
 }
 
-# The names in FOLDER, sorted bytewise, one a line, without a volume's label.
+# The program's record of its copies in a drive's root (copy/CopyRecord.cpp).
+copy_record="~ovelo.own"
+
+# The names in FOLDER, sorted bytewise, one a line, without a volume's label and the
+# program's record of its copies.
 drive_files() {
     local label
     label=$(volume_label "$1")
-    if [ -z "$label" ]; then
-        LC_ALL=C ls -A "$1"
-    else
-        LC_ALL=C ls -A "$1" | grep -vxF "$label" || true
-    fi
+    LC_ALL=C ls -A "$1" | grep -vxF -e "$copy_record" ${label:+-e "$label"} || true
 }
 
 # Empties FOLDER but for a volume's label, which belongs to the volume.
 clear_drive() {
     local name
     drive_files "$1" | while IFS= read -r name; do rm -rf -- "${1:?}/$name"; done
+    rm -f "${1:?}/$copy_record"
 }

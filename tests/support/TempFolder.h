@@ -1,6 +1,7 @@
 // A scratch folder for a test's source files, emptied and removed afterwards.
 #pragma once
 
+#include "copy/CopyRecord.h"
 #include "framework/KernelHandle.h"
 
 #include <algorithm>
@@ -58,7 +59,8 @@ public:
             ::RemoveDirectoryA(folder.c_str());
     }
 
-    // The names of the files directly inside folder, sorted.
+    // The names of the files directly inside folder, sorted, without the program's record of
+    // its copies.
     static std::vector<std::string> FileNames(const std::string& folder);
 
     // TRUE for the empty file that some FAT drivers list in a drive's root under the volume's
@@ -70,6 +72,19 @@ public:
                ::GetVolumeInformationA((folder + "\\").c_str(), label, MAX_PATH, nullptr, nullptr,
                                        nullptr, nullptr, 0) &&
                *label && std::string(label) == found.cFileName;
+    }
+
+    // Whether a file in folder keeps the read-only and hidden attributes; some FAT and exFAT
+    // drivers keep none.
+    static bool KeepsAttributes(const std::string& folder) {
+        const std::string probe = folder + "\\attributes.probe";
+        const DWORD dwWanted = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+        const bool bKept = WriteFile(probe, "", 0) &&
+                           ::SetFileAttributesA(probe.c_str(), dwWanted) &&
+                           (::GetFileAttributesA(probe.c_str()) & dwWanted) == dwWanted;
+        ::SetFileAttributesA(probe.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileA(probe.c_str());
+        return bKept;
     }
 
     static std::string ReadFile(const std::string& path) {
@@ -96,7 +111,7 @@ inline std::vector<std::string> TempFolder::FileNames(const std::string& folder)
     if (!hFind.IsNull()) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !IsVolumeLabel(folder, found))
+                !IsVolumeLabel(folder, found) && std::string(found.cFileName) != kCopyRecord)
                 names.push_back(found.cFileName);
         } while (::FindNextFileA(hFind, &found));
     }

@@ -3,7 +3,9 @@
 // system's device broadcast does. Wine announces only the drives its own disk service finds,
 // and its BroadcastSystemMessage does not reach other processes' windows, so a program under
 // test would otherwise never hear of the drive.
-//   hotplug plug LETTER FOLDER    FOLDER is a Unix path
+//   hotplug plug LETTER FOLDER [DEVICE]
+//                                 FOLDER is a Unix path; DEVICE the Unix block device whose
+//                                 volume is mounted there, for Wine to read its boot sector
 //   hotplug unplug LETTER
 #include <windows.h>
 #include <dbt.h>
@@ -42,8 +44,9 @@ std::string Root(char letter) { return std::string(1, letter) + ":\\"; }
 
 bool DriveExists(char letter) { return (::GetLogicalDrives() >> (letter - 'A')) & 1; }
 
-bool DefineUnixDrive(char letter, ULONG type, const std::string& mountPoint) {
-    std::vector<BYTE> request(sizeof(WineUnixDrive) + mountPoint.size() + 1);
+bool DefineUnixDrive(char letter, ULONG type, const std::string& mountPoint,
+                     const std::string& device = std::string()) {
+    std::vector<BYTE> request(sizeof(WineUnixDrive) + mountPoint.size() + 1 + device.size() + 1);
     if (request.size() > 0xFFFF) {
         std::fprintf(stderr, "hotplug: the folder's path is too long\n");
         return false;
@@ -56,6 +59,10 @@ bool DefineUnixDrive(char letter, ULONG type, const std::string& mountPoint) {
         drive.mount_point_offset = sizeof(WineUnixDrive);
         std::memcpy(request.data() + sizeof(WineUnixDrive), mountPoint.c_str(),
                     mountPoint.size() + 1);
+    }
+    if (!device.empty()) {
+        drive.device_offset = static_cast<USHORT>(sizeof(WineUnixDrive) + mountPoint.size() + 1);
+        std::memcpy(request.data() + drive.device_offset, device.c_str(), device.size() + 1);
     }
     std::memcpy(request.data(), &drive, sizeof(drive));
 
@@ -104,12 +111,12 @@ int Announce(UINT nEvent, char letter) {
     return announcement.nReached;
 }
 
-int Plug(char letter, const std::string& folder) {
+int Plug(char letter, const std::string& folder, const std::string& device) {
     if (DriveExists(letter)) {
         std::fprintf(stderr, "hotplug: %c: is in use; unplug it first\n", letter);
         return 1;
     }
-    if (!DefineUnixDrive(letter, DRIVE_REMOVABLE, folder))
+    if (!DefineUnixDrive(letter, DRIVE_REMOVABLE, folder, device))
         return 1;
     if (::GetDriveTypeA(Root(letter).c_str()) != DRIVE_REMOVABLE) {
         std::fprintf(stderr, "hotplug: %c: did not appear as a removable drive\n", letter);
@@ -160,7 +167,7 @@ char DriveLetter(const wchar_t* text) {
 }
 
 int Usage() {
-    std::fputs("usage: hotplug plug LETTER FOLDER   (FOLDER a Unix path; LETTER D to Y)\n"
+    std::fputs("usage: hotplug plug LETTER FOLDER [DEVICE]   (Unix paths; LETTER D to Y)\n"
                "       hotplug unplug LETTER\n",
                stderr);
     return 2;
@@ -176,9 +183,11 @@ int main() {
     std::wstring command = argc > 1 ? argv[1] : L"";
     char letter = argc > 2 ? DriveLetter(argv[2]) : 0;
     std::string folder = argc > 3 ? Utf8(argv[3]) : std::string();
+    std::string device = argc > 4 ? Utf8(argv[4]) : std::string();
     int result;
-    if (letter && command == L"plug" && argc == 4 && !folder.empty() && folder[0] == '/')
-        result = Plug(letter, folder);
+    if (letter && command == L"plug" && (argc == 4 || argc == 5) && !folder.empty() &&
+        folder[0] == '/')
+        result = Plug(letter, folder, device);
     else if (letter && command == L"unplug" && argc == 3)
         result = Unplug(letter);
     else

@@ -105,6 +105,9 @@ echo song >"$media/song.mp3"
 hotplug plug H "$folders/H" || fail "cannot plug H:"
 drop_on_list "$media/song.mp3"
 copy_files Complete "$folders/H/001_song.mp3"
+# Each file's name, size and time: the copy's, and once it is written, the record of it.
+for _ in $(seq 50); do [ -e "$folders/H/$copy_record" ] && break; sleep 0.1; done
+held=$(find "$folders/H" -mindepth 1 -printf '%f %s %T@\n' | sort)
 for arrival in "" J; do
     click copy-files
     probe close-message "H: already holds this file from an earlier copy. It is up to date: keep it as it is?" keep ||
@@ -114,7 +117,8 @@ for arrival in "" J; do
     probe close-message "*" yes || fail "the question did not take its answer"
     sleep 1
     [ "$(probe progress-text 5000 | tr -d '\r')" = Complete ] || fail "the bar changed after Yes"
-    [ "$(ls -A "$folders/H")" = 001_song.mp3 ] && [ -z "$(ls -A "$folders/J")" ] &&
+    [ "$(find "$folders/H" -mindepth 1 -printf '%f %s %T@\n' | sort)" = "$held" ] &&
+        [ -z "$(ls -A "$folders/J")" ] &&
         [ ! -e /001_song.mp3 ] && [ ! -e /~ovelo.tmp ] && [ ! -e "$WINEPREFIX/drive_c/001_song.mp3" ] ||
         fail "a copy was written after the drive left${arrival:+ and $arrival: came}"
     hotplug plug H "$folders/H" || fail "cannot plug H: again"

@@ -67,7 +67,7 @@ for kind in exfat fat32; do
     for i in 0 1 2 11 12; do rm "$drive/${new[$i]}"; done
     click copy-files
     question=$(probe close-message "*" yes | tr -d '\r') || fail "no question before the update"
-    [[ $question =~ "E: already holds 11 of these 13 files from an earlier copy. Update it: copy 2 new files, rename "[0-9]+" and remove 1 earlier copy that is no longer listed?" ]] &&
+    [[ $question =~ "E: already holds 11 of these 13 files from an earlier copy. Update it: copy 2 new files, rename "[0-9]+" and remove 1 copy made earlier that is no longer listed?" ]] &&
         [[ $question == *"No longer listed: 003_The third one with a long title.mp3."* ]] ||
         fail "the question was $question"
     expect_order_told Complete "${new[@]}"
