@@ -308,7 +308,8 @@ void CheckCapacity(HWND hMain, const char* drive, ULONGLONG freeBeforeMb) {
         return;
     }
     const ULONGLONG kSlackMb = 16;
-    ULONGLONG low = (freeBeforeMb < nowFree ? freeBeforeMb : nowFree) - kSlackMb;
+    ULONGLONG low = freeBeforeMb < nowFree ? freeBeforeMb : nowFree;
+    low = low > kSlackMb ? low - kSlackMb : 0;
     ULONGLONG high = (freeBeforeMb < nowFree ? nowFree : freeBeforeMb) + kSlackMb;
     if (shownFree >= low && shownFree <= high)
         Ok("capacity text \"%s\": free matches %s (%llu MB)", text.c_str(), drive, nowFree);
