@@ -9,7 +9,7 @@ const DWORD kLargestSector = 4096;
 
 DWORD SectorBytesOf(const CString& drive) {
     DWORD nSectorsPerCluster = 0, nSectorBytes = 0, nFreeClusters = 0, nClusters = 0;
-    if (!::GetDiskFreeSpaceA(drive + "\\", &nSectorsPerCluster, &nSectorBytes, &nFreeClusters,
+    if (!::GetDiskFreeSpaceA(DriveRoot(drive), &nSectorsPerCluster, &nSectorBytes, &nFreeClusters,
                              &nClusters) ||
         nSectorBytes == 0 || (nSectorBytes & (nSectorBytes - 1)) != 0 || nSectorBytes > kPieceBytes)
         return kLargestSector;

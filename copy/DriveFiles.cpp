@@ -31,7 +31,7 @@ std::vector<RootEntry> ListRoot(const CString& drive, bool* pDiskOrder) {
     std::vector<RootEntry> entries;
     // Wide, since a long name in UTF-8 takes more bytes than the 8-bit record holds.
     WIN32_FIND_DATAW found;
-    const CFindHandle hFind(::FindFirstFileW(AnsiToWide(drive + "\\*").c_str(), &found));
+    const CFindHandle hFind(::FindFirstFileW(AnsiToWide(JoinPath(drive, "*")).c_str(), &found));
     if (hFind.IsNull()) {
         *pDiskOrder = false;
         return entries;
