@@ -10,6 +10,13 @@
 
 namespace {
 
+// No playlist nests its elements this deep or takes this many bytes, not even one of 65,535
+// entries with the longest paths; past them a file is read no further, so that it cannot make
+// the reader hold all it has.
+const int kMostDepth = 64;
+const ULONGLONG kMostBytes = 64 << 20;
+const HRESULT kTooDeep = HRESULT_FROM_WIN32(ERROR_BUFFER_OVERFLOW);
+
 using CreateXmlReaderFunction = HRESULT(WINAPI*)(REFIID riid, void** ppReader, IMalloc* pMalloc);
 
 // The toolchain has no import library for xmllite.dll: it is loaded by its full path in the
@@ -59,6 +66,10 @@ public:
             m_dwError = ::GetLastError();
             return HRESULT_FROM_WIN32(m_dwError);
         }
+        if ((m_nBytes += nRead) > kMostBytes) {
+            m_dwError = ERROR_FILE_TOO_LARGE;
+            return HRESULT_FROM_WIN32(m_dwError);
+        }
         return nRead == nSize ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override {
@@ -69,6 +80,7 @@ public:
 
 private:
     HANDLE m_hFile;
+    ULONGLONG m_nBytes = 0;  // read so far
     DWORD m_dwError = 0;
 };
 
@@ -113,6 +125,8 @@ private:
         // Depths are counted here: the reader's own depth of an end element is not the same
         // in every version of it.
         const int nDepth = m_nDepth;
+        if (nDepth >= kMostDepth)
+            return kTooDeep;
         const bool bEmpty = m_pReader->IsEmptyElement() != FALSE;
         if (!bEmpty)
             ++m_nDepth;
@@ -234,6 +248,8 @@ PlaylistReading ReadXmlEntries(HANDLE hFile, const EntrySink& onEntry) {
         return {false, CString()};
     if (SUCCEEDED(hr))
         return {true, CString()};
+    if (stream.Error() == ERROR_FILE_TOO_LARGE)
+        return {true, "larger than any playlist (64 MB)"};
     if (stream.Error())
         return {true, SystemErrorText(stream.Error())};
     UINT nLine = 0, nColumn = 0;
@@ -243,7 +259,8 @@ PlaylistReading ReadXmlEntries(HANDLE hFile, const EntrySink& onEntry) {
     fault.Format("%s (line %u, column %u)",
                  hr == static_cast<HRESULT>(WC_E_DTDPROHIBITED)
                      ? "a document type definition, which is not read"
-                     : "not well-formed XML",
+                 : hr == kTooDeep ? "nested deeper than any playlist"
+                                  : "not well-formed XML",
                  nLine, nColumn);
     return {true, fault};
 }

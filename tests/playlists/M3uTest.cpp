@@ -236,6 +236,18 @@ TEST_F(M3u, EachKindOfLineGivesItsEntryOrItsReason) {
          {},
          "Could not read all of {file}: a document type definition, which is not read (line 2, "
          "column 1)\nAdded 0 entries."},
+        {"XML nested deeper than any playlist",
+         "list.wpl",
+         "<smil><media src='a.mp3'/>" + lines("<seq>", 70),
+         {"a.mp3"},
+         "Could not read all of {file}: nested deeper than any playlist (line 64, column 2)\n"
+         "Added 1 entry."},
+        {"XML larger than any playlist",
+         "list.xspf",
+         "<playlist><trackList><track><location>a.mp3</location></track><track title='" +
+             std::string(65 << 20, 'x') + "'/></trackList></playlist>",
+         {"a.mp3"},
+         "Could not read all of {file}: larger than any playlist (64 MB)\nAdded 1 entry."},
         {"XML of another kind",
          "list.wpl",
          "<html><body><media src='a.mp3'/></body></html>",
