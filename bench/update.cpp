@@ -7,7 +7,7 @@
 #include "bench/support/DriveCheck.h"
 #include "bench/support/SourceSet.h"
 #include "bench/support/Stopwatch.h"
-#include "playlist/CopyRun.h"
+#include "playlist/CopyProgress.h"
 #include "tests/support/ModalRunner.h"
 #include "tests/support/PlaylistDlgProbe.h"
 
@@ -22,8 +22,12 @@ const double kUpdateTarget = 0.05;
 const double kPlanTargetMs = 50;
 std::vector<double> g_bare;  // each round's renames alone
 
-CCopyRun Run(test::PlaylistDlgProbe& dlg, const CString& drive, const VolumeFacts& facts) {
-    return CCopyRun(dlg.m_progress, drive, facts, COwnCopies({}), [] { return false; });
+void Run(test::PlaylistDlgProbe& dlg, const CString& drive, const VolumeFacts& facts,
+         const UpdatePlan& plan, const std::vector<CopyRow>& rows,
+         const std::vector<RootEntry>& root) {
+    CCopyProgress progress(dlg.m_progress, static_cast<UINT>(plan.steps.size()),
+                           [] { return false; });
+    RunPlan(drive, facts, plan, rows, root, progress);
 }
 
 // One round: the full copy, then the update after the last row went to the top; their seconds.
@@ -37,8 +41,8 @@ bool Round(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, const CStri
     dlg.AppendEntries(paths);
     const VolumeFacts facts = ReadVolumeFacts(drive);
     *pCopy = bench::TimeOf([&] {
-        CCopyRun run = Run(dlg, drive, facts);
-        run.CopyRows(dlg.m_playlist, dlg.m_addPrefixCheck, dlg.ReadCopyRows());
+        const std::vector<CopyRow> rows = dlg.ReadCopyRows();
+        Run(dlg, drive, facts, PlanCopy(rows, TRUE, {}), rows, {});
     });
     dlg.Select({set.Count() - 1});
     dlg.MoveSelectionTo(0);
@@ -60,8 +64,7 @@ bool Round(test::PlaylistDlgProbe& dlg, const bench::SourceSet& set, const CStri
         bool bOrderKnown = false;
         const std::vector<RootEntry> root = ListRootInOrder(drive, facts, &bOrderKnown);
         plan = PlanUpdate(rows, TRUE, root, bOrderKnown);
-        CCopyRun run = Run(dlg, drive, facts);
-        run.Update(plan, rows);
+        Run(dlg, drive, facts, plan, rows, root);
     });
     const int nLast = set.Count();
     const std::vector<bench::ExpectedFile> samples = {

@@ -1,5 +1,7 @@
 #include "copy/RootInOrder.h"
 
+#include "copy/CopyNames.h"
+#include "copy/GapFillers.h"
 #include "framework/KernelHandle.h"
 
 #include <unordered_map>
@@ -8,6 +10,11 @@
 const char kOrderFolder[] = "~ovelo.order";
 
 namespace {
+const char kStillOutOfOrder[] =
+    "The files on %s still do not stand on the disk in the order of the list. To put them in "
+    "order, use Format Device, then Copy Files: a freshly formatted drive has no gaps.";
+const char kLeftText[] =
+    "%u %s could not be moved back into the root folder of %s and %s in its folder %s: %s.";
 const char kQuestion[] =
     "The files on %s do not stand on the disk in the order of the list, and players that play "
     "files in the order they were written will play them in another order. Put them in order "
@@ -20,6 +27,21 @@ bool Move(const std::wstring& from, const std::wstring& to) {
 
 std::wstring PathOf(const CString& folder, const std::wstring& name) {
     return AnsiToWide(folder) + L"\\" + name;
+}
+
+// Some drivers date a file anew when it moves to another folder: a copy gets its date back, or
+// an update would no longer know it for the copy it is. Opened only where the date changed.
+void KeepDate(const std::wstring& path, const WIN32_FILE_ATTRIBUTE_DATA& before) {
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) ||
+        ::CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) == 0)
+        return;
+    const CHandle hFile(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    // Both times: some drivers set neither when one is left as it is.
+    if (!hFile.IsNull())
+        ::SetFileTime(hFile, nullptr, &before.ftLastAccessTime, &before.ftLastWriteTime);
 }
 
 // Made anew, or the one an earlier stop left, hidden as the program's own.
@@ -37,16 +59,16 @@ bool MakeOrderFolder(const CString& folder) {
 // gap that fits; those that cannot come back go to *pLeft. The folder is removed once empty;
 // what stays in it is shown, so that the user can find it.
 void MoveBack(const CString& drive, const std::vector<std::wstring>& names,
-              std::vector<CString>* pLeft, const std::function<void()>& moved = nullptr) {
+              std::vector<CString>* pLeft,
+              const std::function<void(const CString&)>& moved = nullptr) {
     const CString folder = JoinPath(drive, kOrderFolder);
     for (const std::wstring& name : names) {
-        if (!Move(PathOf(folder, name), PathOf(drive, name))) {
-            CString spelled;
-            WideToAnsi(name, &spelled);
+        CString spelled;
+        WideToAnsi(name, &spelled);
+        if (!Move(PathOf(folder, name), PathOf(drive, name)))
             pLeft->push_back(spelled);
-        }
         if (moved)
-            moved();
+            moved(spelled);
     }
     if (!::RemoveDirectoryA(folder))
         ::SetFileAttributesA(folder, FILE_ATTRIBUTE_NORMAL);
@@ -77,7 +99,22 @@ CString AskToPutInOrder(const CString& drive, size_t nMoves) {
     return text;
 }
 
-OrderOutcome PutInOrder(const CString& drive, const std::vector<CString>& copies,
+CString SayStillOutOfOrder(const CString& drive) {
+    CString text;
+    text.Format(kStillOutOfOrder, static_cast<LPCSTR>(drive));
+    return text;
+}
+
+CString DescribeLeftInOrderFolder(const CString& drive, const std::vector<CString>& left) {
+    const bool bOne = left.size() == 1;
+    CString text;
+    text.Format(kLeftText, static_cast<unsigned>(left.size()), bOne ? "copy" : "copies",
+                static_cast<LPCSTR>(drive), bOne ? "is" : "are", kOrderFolder,
+                static_cast<LPCSTR>(ListOfNames(left, 5)));
+    return text;
+}
+
+OrderOutcome PutInOrder(const CString& drive, const std::vector<CString>& copies, bool bFillGaps,
                         const OrderProgress& progress) {
     OrderOutcome outcome;
     const CString folder = JoinPath(drive, kOrderFolder);
@@ -89,9 +126,12 @@ OrderOutcome PutInOrder(const CString& drive, const std::vector<CString>& copies
     const UINT nMoves = static_cast<UINT>(2 * copies.size());
     UINT nMove = 0;
     std::vector<std::wstring> out;  // the copies in the folder, in list order
+    std::unordered_map<std::wstring, WIN32_FILE_ATTRIBUTE_DATA> dates;  // theirs, by name
     for (const CString& copy : copies) {
         const std::wstring name = AnsiToWide(copy);
-        if (!Move(PathOf(drive, name), PathOf(folder, name))) {
+        WIN32_FILE_ATTRIBUTE_DATA& date = dates[name];
+        if (!::GetFileAttributesExW(PathOf(drive, name).c_str(), GetFileExInfoStandard, &date) ||
+            !Move(PathOf(drive, name), PathOf(folder, name))) {
             // One that went since the root was listed has no place to keep.
             if (::GetLastError() == ERROR_FILE_NOT_FOUND)
                 continue;
@@ -99,20 +139,39 @@ OrderOutcome PutInOrder(const CString& drive, const std::vector<CString>& copies
             break;
         }
         out.push_back(name);
-        if (progress && !progress(++nMove, nMoves) && out.size() < copies.size()) {
+        if (progress && !progress(copy, ++nMove, nMoves) && out.size() < copies.size()) {
             outcome.result = OrderResult::kStopped;
             break;
         }
     }
+    CGapFillers fillers(drive);
+    if (bFillGaps && outcome.result == OrderResult::kDone)
+        fillers.Fill();
+    auto keepDate = [&](const CString& copy) {
+        const std::wstring name = AnsiToWide(copy);
+        KeepDate(PathOf(drive, name), dates[name]);
+    };
     // In list order, as far as the gaps allow; told of, but not stopped.
-    MoveBack(drive, out, &outcome.left, [&] {
+    MoveBack(drive, out, &outcome.left, [&](const CString& copy) {
+        keepDate(copy);
         if (progress)
-            progress(++nMove, nMoves);
+            progress(copy, ++nMove, nMoves);
     });
+    // A root that took the fillers may have no room left for every copy: those come back into
+    // the gaps the fillers leave.
+    fillers.Remove();
+    if (!outcome.left.empty()) {
+        std::vector<std::wstring> left;
+        for (const CString& copy : outcome.left)
+            left.push_back(AnsiToWide(copy));
+        outcome.left.clear();
+        MoveBack(drive, left, &outcome.left, keepDate);
+    }
     return outcome;
 }
 
 std::vector<CString> BringBackFromOrderFolder(const CString& drive) {
+    RemoveLeftFillers(drive);
     const CString folder = JoinPath(drive, kOrderFolder);
     std::vector<std::wstring> names;
     {

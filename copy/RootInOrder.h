@@ -24,6 +24,11 @@ std::vector<CString> CopiesToPutInOrder(const std::vector<RootEntry>& root,
 // nMoves files.
 CString AskToPutInOrder(const CString& drive, size_t nMoves);
 
+// What is said when the copies on drive, put in order, still do not stand in it.
+CString SayStillOutOfOrder(const CString& drive);
+// What is said when the copies left could not come back from the order folder on drive.
+CString DescribeLeftInOrderFolder(const CString& drive, const std::vector<CString>& left);
+
 enum class OrderResult {
     kDone,
     kStopped,  // told to stop while copies went out: those that had gone came back
@@ -38,16 +43,17 @@ struct OrderOutcome {
     std::vector<CString> left;
 };
 
-// Told after each move, of 2 for each copy; false, while copies go out, stops them.
-using OrderProgress = std::function<bool(UINT nMove, UINT nMoves)>;
+// Told after each move of a copy, 2 for each; false, while copies go out, stops them.
+using OrderProgress = std::function<bool(const CString& copy, UINT nMove, UINT nMoves)>;
 
 // Moves copies (CopiesToPutInOrder) out of drive's root into the order folder and back in the
-// order given. What an earlier putting in order left in the folder comes back first; where
-// some of it cannot, nothing is moved.
+// order given; with bFillGaps, the root's gaps are taken by fillers meanwhile (CGapFillers), for
+// a root whose gaps put the copies out of order again. What an earlier putting in order left
+// in the folder comes back first; where some of it cannot, nothing is moved.
 OrderOutcome PutInOrder(const CString& drive, const std::vector<CString>& copies,
-                        const OrderProgress& progress = nullptr);
+                        bool bFillGaps = false, const OrderProgress& progress = nullptr);
 
 // Brings back into drive's root, in the order the folder lists them, the copies a stopped
-// putting in order left in the order folder, and removes the folder; returns those that could
-// not come back.
+// putting in order left in the order folder, and removes the folder and the gaps' fillers;
+// returns those that could not come back.
 std::vector<CString> BringBackFromOrderFolder(const CString& drive);

@@ -1,6 +1,7 @@
 #include "copy/UpdatePlan.h"
 
 #include "copy/CopyNames.h"
+#include "copy/CopyRecord.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -73,6 +74,8 @@ public:
     }
 
     UpdatePlan Plan(bool bKeepsWriteOrder) {
+        for (int nFile : m_claimed)
+            m_plan.held.push_back(nFile >= 0 ? File(nFile).name : CString());
         for (DriveFile& file : m_files) {
             if (file.bOwn || file.nRow >= 0)
                 m_plan.own.push_back(file.name);
@@ -365,6 +368,25 @@ CString DescribeUpdate(const CString& drive, const UpdatePlan& plan, unsigned nR
         text += "\nNo longer listed: " + ListOfNames(plan.removed, 5) + ".";
     }
     return text;
+}
+
+UpdatePlan PlanCopy(const std::vector<CopyRow>& rows, BOOL bPrefix,
+                    const std::vector<CString>& own) {
+    UpdatePlan plan;
+    plan.bOverwrite = true;
+    plan.own = own;
+    const COwnCopies owned(own);
+    const CCopyNames names(static_cast<UINT>(rows.size()));
+    for (size_t r = 0; r < rows.size(); ++r) {
+        plan.names.push_back(names.Name(static_cast<UINT>(r), rows[r].fileName, bPrefix));
+        plan.steps.push_back({UpdateStep::Kind::kCopy,
+                              static_cast<int>(r),
+                              {},
+                              plan.names.back(),
+                              owned.Holds(plan.names.back())});
+    }
+    plan.nCopied = static_cast<unsigned>(rows.size());
+    return plan;
 }
 
 UpdatePlan PlanUpdate(const std::vector<CopyRow>& rows, BOOL bPrefix,

@@ -1,12 +1,12 @@
-// The plan of a copy onto a drive that holds an earlier one: which files of the root are
-// earlier copies of the rows, and the steps that leave the root holding the list's copies under
-// their right names: renames instead of copies, and the removal of the program's own copies
-// that are no longer listed. It touches nothing else: it removes or replaces only a file that
-// the copy record names as it is, and renames only a row's earlier copy, or a file that may be
-// the copy of a row out of reach, out of the way of a row that needs its name. No step meets a
-// name it did not plan for: a row whose name a file of the user's or a folder holds is given a
-// free name that the next plan recognises, and a stop after any step leaves each earlier copy
-// under such a name.
+// The plans a run carries out: Copy Files, a copy of every row; and the update of a drive that
+// holds an earlier copy: which files of the root are earlier copies of the rows, and the steps that
+// leave the root holding the list's copies under their right names: renames instead of copies, and
+// the removal of the program's own copies that are no longer listed. It touches nothing else: it
+// removes or replaces only a file that the copy record names as it is, and renames only a row's
+// earlier copy, or a file that may be the copy of a row out of reach, out of the way of a row that
+// needs its name. No step meets a name it did not plan for: a row whose name a file of the user's
+// or a folder holds is given a free name that the next plan recognises, and a stop after any step
+// leaves each earlier copy under such a name.
 #pragma once
 
 #include "copy/DriveFiles.h"
@@ -36,12 +36,16 @@ struct UpdateStep {
 struct UpdatePlan {
     std::vector<UpdateStep> steps;
     std::vector<CString> names;    // each row's name on the drive
+    std::vector<CString> held;     // each row's earlier copy as the root names it, or empty
     std::vector<CString> own;      // the root's files that are the program's copies as the update
                                    // begins: recorded, or recognised as a row's earlier copy
     unsigned nHeld = 0;            // rows whose earlier copy is on the drive
     unsigned nRenamed = 0;         // files that get renamed
     unsigned nCopied = 0;          // rows that are copied
     std::vector<CString> removed;  // own copies no longer listed, in the root's order
+    // Copy Files: a copy replaces whatever file has its name, as a whole-file copy does; an
+    // update replaces only what bReplace says.
+    bool bOverwrite = false;
 };
 
 // Whether a file of the drive is an earlier copy of a source: of the same size, and written
@@ -60,6 +64,11 @@ CString NameAfterPosition(const CString& name);
 // positions) fails as in a copy, and takes no copy with it.
 UpdatePlan PlanUpdate(const std::vector<CopyRow>& rows, BOOL bPrefix,
                       const std::vector<RootEntry>& root, bool bKeepsWriteOrder);
+
+// The plan of Copy Files: a copy of every row, named with its position when bPrefix is set,
+// where own names the program's copies in the root, which are replaced read-only ones too.
+UpdatePlan PlanCopy(const std::vector<CopyRow>& rows, BOOL bPrefix,
+                    const std::vector<CString>& own);
 
 // The question before an update of the nRows rows on drive: what the drive holds of them and
 // what the plan does, and a second line naming up to five of the copies it removes.

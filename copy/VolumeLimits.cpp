@@ -24,8 +24,9 @@ bool IsShortNameChar(char ch) {
 VolumeFacts Identify(const CString& drive) {
     VolumeFacts facts;
     char label[MAX_PATH + 1] = "", name[MAX_PATH + 1] = "";
-    facts.bIdentified = ::GetVolumeInformationA(DriveRoot(drive), label, sizeof(label), &facts.nSerial,
-                                                nullptr, nullptr, name, sizeof(name)) != FALSE;
+    facts.bIdentified =
+        ::GetVolumeInformationA(DriveRoot(drive), label, sizeof(label), &facts.nSerial, nullptr,
+                                nullptr, name, sizeof(name)) != FALSE;
     if (facts.bIdentified) {
         const CString fileSystem = name;
         facts.label = label;
@@ -55,10 +56,12 @@ VolumeFacts ReadVolumeFacts(const CString& drive) {
 
 bool IsSameVolume(const CString& drive, const VolumeFacts& facts) {
     const VolumeFacts now = Identify(drive);
-    // A volume that the system does not name can only be known by its drive's letter.
+    // A volume that the system does not name can only be known by its drive's letter. Wine
+    // names a drive whose root has gone as it named it before: the root must be there.
     return now.bIdentified == facts.bIdentified &&
            (!now.bIdentified || (now.nSerial == facts.nSerial &&
-                                 now.fileSystem == facts.fileSystem && now.label == facts.label));
+                                 now.fileSystem == facts.fileSystem && now.label == facts.label)) &&
+           ::GetFileAttributesA(DriveRoot(drive)) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::vector<RootEntry> ListRootInOrder(const CString& drive, const VolumeFacts& facts,
@@ -170,20 +173,8 @@ std::vector<CString> LimitsMet(const CString& drive, const VolumeFacts& facts,
     return lines;
 }
 
-RootLoad LoadOfCopy(const std::vector<CopyRow>& rows, BOOL bPrefix) {
-    RootLoad load;
-    const CCopyNames names(static_cast<UINT>(rows.size()));
-    for (size_t r = 0; r < rows.size(); ++r) {
-        // A source that is not there writes nothing.
-        if (rows[r].source.bExists)
-            load.copies.push_back({names.Name(static_cast<UINT>(r), rows[r].fileName, bPrefix),
-                                   rows[r].fileName, rows[r].source.nBytes});
-    }
-    return load;
-}
-
-RootLoad LoadOfUpdate(const UpdatePlan& plan, const std::vector<CopyRow>& rows,
-                      const std::vector<RootEntry>& root) {
+RootLoad LoadOfPlan(const UpdatePlan& plan, const std::vector<CopyRow>& rows,
+                    const std::vector<RootEntry>& root) {
     RootLoad load;
     std::map<std::wstring, ULONGLONG, FileNameLess> sizes;
     for (const RootEntry& entry : root)

@@ -56,8 +56,6 @@ struct RootLoad {
 std::vector<CString> LimitsMet(const CString& drive, const VolumeFacts& facts,
                                const std::vector<RootEntry>& root, const RootLoad& load);
 
-// What Copy Files writes: every row whose source is there, under the name the run gives it.
-RootLoad LoadOfCopy(const std::vector<CopyRow>& rows, BOOL bPrefix);
-// What an update's steps write and take away.
-RootLoad LoadOfUpdate(const UpdatePlan& plan, const std::vector<CopyRow>& rows,
-                      const std::vector<RootEntry>& root);
+// What a plan's steps write and take away; a row whose source is not there writes nothing.
+RootLoad LoadOfPlan(const UpdatePlan& plan, const std::vector<CopyRow>& rows,
+                    const std::vector<RootEntry>& root);

@@ -45,6 +45,9 @@ const Command kCommands[] = {
     kLine,
     {ID_ADD_FILES, "&Add Files...", VK_INSERT, kNoModifier, kWindow, kMenu, Always},
     {ID_COPY_FILES, "Co&py Files", VK_F5, kNoModifier, kWindow, kMenu, CanCopy},
+    // F7: no list, drop-down or dialog of Windows takes it, and it is the key that checks
+    // spelling in Windows' office programs; F5 beside it copies.
+    {ID_CHECK_DEVICE, "Chec&k Device", VK_F7, kNoModifier, kWindow, kMenu, CanCopy},
     {ID_OPEN_DEVICE, "Open De&vice", 0, kNoModifier, kWindow, kMenu, HasDrive},
     {ID_FORMAT_DEVICE, "&Format Device...", 0, kNoModifier, kWindow, kMenu, HasDrive},
 };

@@ -1,22 +1,17 @@
 // Copy Files: every row, in order, into the root of the selected drive, inside the command
 // handler; or, where the drive holds an earlier copy of the list, an update that renames and
-// removes instead of copying again. Whatever the drive's file system cannot take is asked
-// about before anything is written, and only the volume that was asked about is written to.
-// Esc stops the run, and what was typed or clicked meanwhile is dropped when it ends. The
-// drive's record of the program's copies is written before the run and after it.
+// removes instead of copying again. The rows and the prefix box are read once, before the
+// questions. Whatever the drive's file system cannot take is asked about before anything is
+// written, and only the volume that was asked about is written to. The run itself is
+// copy/CopyRunner's, watched on the bar; Esc stops it, and what was typed or clicked meanwhile
+// is dropped when it ends. Copies that are not what was written are named afterwards, and
+// where the copies do not stand on the disk in list order, putting them in order is offered.
 #include "playlist/PlaylistDlg.h"
 
+#include "copy/CopyRecord.h"
+#include "copy/RootInOrder.h"
 #include "playlist/CopyInput.h"
-#include "playlist/CopyRun.h"
-
-namespace {
-
-const char kOrderText[] =
-    "The files on %s do not stand on the disk in the order of the list, and players that play "
-    "files in the order they were written will play them in another order. To put them in "
-    "order, use Format Device, then Copy Files: a freshly formatted drive has no gaps.";
-
-}  // namespace
+#include "playlist/CopyProgress.h"
 
 void CPlaylistDlg::OnCopyFiles() {
     if (m_driveCombo.GetCurSel() < 0)
@@ -38,32 +33,35 @@ std::vector<CopyRow> CPlaylistDlg::ReadCopyRows() {
     return rows;
 }
 
+bool CPlaylistDlg::EscapeWanted() { return EscapePressed(m_hWnd) != FALSE; }
+
 void CPlaylistDlg::CopyFilesToDevice() {
     const CString drive = m_driveCombo.GetWindowText();
     if (m_playlist.GetItemCount() == 0 || drive.IsEmpty())
         return;
     const std::vector<CopyRow> rows = ReadCopyRows();
+    const BOOL bPrefix = m_addPrefixCheck.GetCheck() == BST_CHECKED;
+    // What a stopped putting in order left aside belongs in the root before it is looked at.
+    BringBackFromOrderFolder(drive);
     const VolumeFacts facts = ReadVolumeFacts(drive);
     bool bOrderKnown = false;
     std::vector<RootEntry> root = ListRootInOrder(drive, facts, &bOrderKnown);
     MarkOwnCopies(drive, &root);
-    const UpdatePlan plan =
-        PlanUpdate(rows, m_addPrefixCheck.GetCheck() == BST_CHECKED, root, bOrderKnown);
+    const UpdatePlan update = PlanUpdate(rows, bPrefix, root, bOrderKnown);
     bool bUpdate = false;
     // Each question runs a modal loop, in which the drive may leave, another be chosen, or
     // another volume take its letter: the files go only to the volume that the questions named.
     auto isStillPlanned = [&] { return IsDriveSelected(drive) && IsSameVolume(drive, facts); };
-    if (plan.nHeld > 0) {
-        const int nAnswer = ShowMessage(DescribeUpdate(drive, plan, static_cast<UINT>(rows.size())),
-                                        MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (update.nHeld > 0) {
+        const int nAnswer =
+            ShowMessage(DescribeUpdate(drive, update, static_cast<UINT>(rows.size())),
+                        MB_YESNOCANCEL | MB_ICONQUESTION);
         if (nAnswer == IDCANCEL || !isStillPlanned())
             return;
         bUpdate = nAnswer == IDYES;
     }
-    const std::vector<CString> limits =
-        LimitsMet(drive, facts, root,
-                  bUpdate ? LoadOfUpdate(plan, rows, root)
-                          : LoadOfCopy(rows, m_addPrefixCheck.GetCheck() == BST_CHECKED));
+    const UpdatePlan plan = bUpdate ? update : PlanCopy(rows, bPrefix, update.own);
+    const std::vector<CString> limits = LimitsMet(drive, facts, root, LoadOfPlan(plan, rows, root));
     if (!limits.empty()) {
         CString question;
         for (const CString& line : limits)
@@ -75,36 +73,55 @@ void CPlaylistDlg::CopyFilesToDevice() {
         return;
 
     ::GetAsyncKeyState(VK_ESCAPE);  // an Esc pressed before the run began is not for it
-    COwnCopies own(plan.own);
-    // Written first as well, so that its entries are taken before the copies fill a FAT root.
-    own.Write(drive, root);
-    CString summary;
-    std::vector<CString> names;
-    {
-        // Ends with its staging folder gone, before the drive is looked at again.
-        CCopyRun run(m_progress, drive, facts, own,
-                     [this] { return EscapePressed(m_hWnd) != FALSE; });
-        if (bUpdate)
-            run.Update(plan, rows);
-        else
-            run.CopyRows(m_playlist, m_addPrefixCheck, rows);
-        summary = run.Summary();
-        names = run.Names();
-        own = run.Own();
-    }
+    CCopyProgress progress(m_progress, static_cast<UINT>(plan.steps.size()),
+                           [this] { return EscapeWanted(); });
+    const RunOutcome outcome = RunPlan(drive, facts, plan, rows, root, progress);
     // A run with failures must not look like a complete copy.
-    m_progress.SetWindowText(summary);
-    m_progress.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    progress.End(outcome.Summary());
     ForgetDrivesThatLeft();
     OnSelchangeDrive();  // the copies took space
     DiscardInput(m_hWnd);
-    const std::vector<RootEntry> after = ListRootInOrder(drive, facts, &bOrderKnown);
-    // Written where the copies went, as the drive lists them now, and nowhere else.
-    if (IsSameVolume(drive, facts))
-        own.Write(drive, after);
-    if (bOrderKnown && !StandsInListOrder(after, names)) {
-        CString text;
-        text.Format(kOrderText, static_cast<LPCSTR>(drive));
-        ShowMessage(text, MB_OK | MB_ICONINFORMATION);
+    if (!outcome.differed.empty())
+        ShowMessage(DescribeDiffering(drive, outcome.differed), MB_OK | MB_ICONWARNING);
+    if (!outcome.bStopped && outcome.bOrderKnown &&
+        !StandsInListOrder(outcome.root, outcome.names) && isStillPlanned())
+        OfferToPutInOrder(drive, facts, outcome.root, outcome.names);
+}
+
+void CPlaylistDlg::OfferToPutInOrder(const CString& drive, const VolumeFacts& facts,
+                                     const std::vector<RootEntry>& root,
+                                     const std::vector<CString>& names) {
+    const std::vector<CString> copies = CopiesToPutInOrder(root, names);
+    if (ShowMessage(AskToPutInOrder(drive, copies.size()), MB_YESNO | MB_ICONQUESTION) != IDYES ||
+        !IsDriveSelected(drive) || !IsSameVolume(drive, facts))
+        return;
+    const CString summary = m_progress.GetWindowText();
+    ::GetAsyncKeyState(VK_ESCAPE);
+    auto putInOrder = [&](bool bFillGaps) {
+        CCopyProgress progress(m_progress, static_cast<UINT>(2 * copies.size()),
+                               [this] { return EscapeWanted(); });
+        const OrderOutcome order =
+            PutInOrder(drive, copies, bFillGaps, [&](const CString& copy, UINT nMove, UINT nMoves) {
+                return progress.Moved(copy, nMove, nMoves);
+            });
+        // How the copy went is what the bar goes on saying.
+        progress.End(summary);
+        return order;
+    };
+    bool bOrderKnown = false;
+    auto inOrder = [&] {
+        return StandsInListOrder(ListRootInOrder(drive, facts, &bOrderKnown), names);
+    };
+    OrderOutcome order = putInOrder(false);
+    // Where gaps took copies out of order again, once more with the gaps taken.
+    if (order.result == OrderResult::kDone && order.left.empty() && !inOrder())
+        order = putInOrder(true);
+    ForgetDrivesThatLeft();
+    DiscardInput(m_hWnd);
+    if (!order.left.empty()) {
+        ShowMessage(DescribeLeftInOrderFolder(drive, order.left), MB_OK | MB_ICONWARNING);
+        return;
     }
+    if (order.result != OrderResult::kStopped && !inOrder())
+        ShowMessage(SayStillOutOfOrder(drive), MB_OK | MB_ICONINFORMATION);
 }

@@ -22,6 +22,8 @@
 #include <vector>
 
 struct CopyRow;
+struct RootEntry;
+struct VolumeFacts;
 struct ImportResult;
 enum class PathSource;
 
@@ -56,6 +58,9 @@ public:
     void OnCopyFiles();
     // Copies every row, in order, into the root of the selected drive, until Esc.
     void CopyFilesToDevice();
+    // Reads the rows' copies on the selected drive back and says whether they match their
+    // files; writes nothing, but for what a stopped putting in order left aside.
+    void OnCheckDevice();
 
     // Opens the selected drive in the shell with its default verb.
     void OnOpenDevice();
@@ -132,6 +137,12 @@ protected:
     std::vector<CopyRow> ReadCopyRows();
     // Whether drive is still the selected one.
     BOOL IsDriveSelected(const CString& drive);
+    // Whether Esc stops what the window does on the bar.
+    bool EscapeWanted();
+    // Asks whether to put the copies names (root lists them, not in list order) in list order
+    // on drive, whose volume facts describe, and does it; says so when it still is not.
+    void OfferToPutInOrder(const CString& drive, const VolumeFacts& facts,
+                           const std::vector<RootEntry>& root, const std::vector<CString>& names);
     // Takes entry nIndex (-1: none) out of the drive list; with the chosen one gone, nothing is
     // chosen and no capacity shows.
     void ForgetDrive(int nIndex);

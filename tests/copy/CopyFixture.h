@@ -24,6 +24,9 @@ struct ProgressLog {
     bool bRepaintedAtOnce = true;
     bool bCountCopies = false;        // fills copiedAtStep
     std::function<void()> afterStep;  // runs after each step is recorded
+
+    // The bar's last text, "" when it was told none.
+    std::string LastText() const { return texts.empty() ? "" : texts.back(); }
 };
 
 inline ProgressLog* g_pLog = nullptr;

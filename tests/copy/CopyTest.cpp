@@ -17,11 +17,19 @@ TEST_F(Copy, ThreeFilesArriveNumberedInListOrderWhileTheBarShowsEachStep) {
         EXPECT_EQ(test::TempFolder::FileNames("E:"),
                   (Names{"001_a.mp3", "002_b.jpg", "003_c.avi"}));
         EXPECT_EQ(test::TempFolder::ReadFile("E:\\002_b.jpg"), "second");
-        EXPECT_EQ(log.texts, (Names{"Copying a.mp3(1 of 3)...", "Copying b.jpg(2 of 3)...",
-                                    "Copying c.avi(3 of 3)...", "Complete"}));
-        EXPECT_EQ(log.positions, (std::vector<int>{1, 2, 3}));
+        // Then the copies are checked, from an empty bar; a quick check may not show.
+        ASSERT_GE(log.texts.size(), 6u);
+        EXPECT_EQ(Names(log.texts.begin(), log.texts.begin() + 4),
+                  (Names{"Copying a.mp3(1 of 3)...", "Copying b.jpg(2 of 3)...",
+                         "Copying c.avi(3 of 3)...", "Checking a.mp3(1 of 3)..."}));
+        EXPECT_EQ(log.texts.rbegin()[1], "Checking c.avi(3 of 3)...");
+        EXPECT_EQ(log.LastText(), "Complete");
+        ASSERT_GE(log.positions.size(), 4u);
+        EXPECT_EQ(std::vector<int>(log.positions.begin(), log.positions.begin() + 4),
+                  (std::vector<int>{1, 2, 3, 1}));
         // Each step shows before its file is copied, so the bar is full during the last copy.
-        EXPECT_EQ(log.copiedAtStep, (Names{"0", "1", "2"}));
+        EXPECT_EQ(Names(log.copiedAtStep.begin(), log.copiedAtStep.begin() + 3),
+                  (Names{"0", "1", "2"}));
         EXPECT_TRUE(log.bRepaintedAtOnce);
         PBRANGE range;
         dlg.m_progress.SendMessage(PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
@@ -44,7 +52,7 @@ TEST_F(Copy, WithoutPrefixNamesAreKeptAndExistingFilesReplaced) {
         ProgressLog log = RunCopy();
         EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"song.mp3"}));
         EXPECT_EQ(test::TempFolder::ReadFile("E:\\song.mp3"), "new content");
-        EXPECT_EQ(log.texts.back(), "Complete");
+        EXPECT_EQ(log.LastText(), "Complete");
     });
 }
 
@@ -55,8 +63,9 @@ TEST_F(Copy, MissingSourceIsSkippedLeavesAGapAndIsReported) {
         AddSource("c.mp3", sources.CreateFile("c.mp3", "c"));
         ProgressLog log = RunCopy();
         EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "003_c.mp3"}));
-        EXPECT_EQ(log.positions, (std::vector<int>{1, 2, 3}));
-        EXPECT_EQ(log.texts.back(), "Complete, 1 of 3 files failed");
+        // Then the two copies' checks.
+        EXPECT_EQ(log.positions, (std::vector<int>{1, 2, 3, 1, 2}));
+        EXPECT_EQ(log.LastText(), "Complete, 1 of 3 files failed");
         EXPECT_EQ(std::string(dlg.m_progress.GetWindowText()), "Complete, 1 of 3 files failed");
     });
 }
@@ -77,7 +86,7 @@ TEST_F(Copy, NameTheFileSystemRefusesIsReported) {
         AddSource("ok.mp3", sources.CreateFile("ok.mp3", "ok"));
         ProgressLog log = RunCopy();
         EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"002_ok.mp3"}));
-        EXPECT_EQ(log.texts.back(), "Complete, 1 of 2 files failed");
+        EXPECT_EQ(log.LastText(), "Complete, 1 of 2 files failed");
     });
     test::TempFolder::RemoveContents(shortFolder);
 }
@@ -114,12 +123,12 @@ TEST_F(Copy, SecondRunStartsFromAnEmptyBar) {
         test::AnswerMessageBox(IDNO, &asked);
         ProgressLog second = RunCopy();
         EXPECT_EQ(asked.size(), 1u);
-        EXPECT_EQ(second.positions, (std::vector<int>{1, 2}));
-        EXPECT_EQ(second.texts.back(), "Complete");
+        EXPECT_EQ(second.positions, (std::vector<int>{1, 2, 1, 2}));
+        EXPECT_EQ(second.LastText(), "Complete");
     });
 }
 
-TEST_F(Copy, DriveAndPrefixAreReadAnewForEveryFile) {
+TEST_F(Copy, RowsAndPrefixAreReadOnceBeforeTheRun) {
     test::RunModal(dlg, [&] {
         AddSource("a.mp3", sources.CreateFile("a.mp3", "a"));
         AddSource("b.mp3", sources.CreateFile("b.mp3", "b"));
@@ -138,8 +147,8 @@ TEST_F(Copy, DriveAndPrefixAreReadAnewForEveryFile) {
             ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Untick::Proc)));
         dlg.Command(ID_COPY_FILES);
         ::SetWindowLongPtrA(hBar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnProgress));
-        // The first name was formed before the box changed; the second after.
-        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "b.mp3"}));
+        // Both names were formed before the box changed.
+        EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"001_a.mp3", "002_b.mp3"}));
     });
 }
 
@@ -153,10 +162,11 @@ TEST_F(Copy, ThousandthEntryTakesFourDigitsAndTheBarStaysRight) {
         AddSource("last.mp3", sources.CreateFile("last.mp3", "last"));
         ProgressLog log = RunCopy();
         EXPECT_EQ(test::TempFolder::FileNames("E:"), (Names{"0001_first.mp3", "1000_last.mp3"}));
-        ASSERT_EQ(log.positions.size(), 1000u);
-        EXPECT_EQ(log.positions.back(), 1000);
+        // And the two copies' checks.
+        ASSERT_EQ(log.positions.size(), 1002u);
+        EXPECT_EQ(log.positions[999], 1000);
         EXPECT_EQ(log.texts[999], "Copying last.mp3(1000 of 1000)...");
-        EXPECT_EQ(log.texts.back(), "Complete, 998 of 1000 files failed");
+        EXPECT_EQ(log.LastText(), "Complete, 998 of 1000 files failed");
 
         // A thousand text changes and repaints later, GDI objects can still be made...
         std::vector<HGDIOBJ> objects;
@@ -200,13 +210,16 @@ TEST_F(Copy, RangeHoldsListsOfSixtyFiveThousandRowsAndMore) {
     test::RunModal(dlg, [&] {
         const int nRows = 65537;
         dlg.AppendEntries(std::vector<CString>(nRows, CString("C:\\missing\\a.mp3")));
-        // The row count is read again after every file: emptying the list ends the run there.
-        ProgressLog log = RunCopy([&] { dlg.m_playlist.DeleteAllItems(); });
+        // Esc during the first file ends the run after it.
+        ProgressLog log = RunCopy([] {
+            ::keybd_event(VK_ESCAPE, 0, 0, 0);
+            ::keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        });
         ASSERT_EQ(log.ranges.size(), 1u);
         EXPECT_EQ(log.ranges[0].iLow, 0);
         EXPECT_EQ(log.ranges[0].iHigh, nRows);
         EXPECT_EQ(log.positions, (std::vector<int>{1}));
-        EXPECT_EQ(log.texts.back(), "Complete, 1 of 1 files failed");
+        EXPECT_EQ(log.LastText(), "Stopped, 0 of 65537 files copied, 1 failed");
     });
 }
 

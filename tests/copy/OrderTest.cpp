@@ -92,11 +92,12 @@ TEST_F(RootInOrder, TheCopiesComeBackInListOrderAndNothingElseMoves) {
     }
 
     UINT nLastMove = 0;
-    const OrderOutcome outcome = PutInOrder("E:", copies, [&](UINT nMove, UINT nMoves) {
-        EXPECT_EQ(nMove, nLastMove + 1);
-        EXPECT_EQ(nMoves, 12u);
-        return nLastMove = nMove, true;
-    });
+    const OrderOutcome outcome =
+        PutInOrder("E:", copies, false, [&](const CString&, UINT nMove, UINT nMoves) {
+            EXPECT_EQ(nMove, nLastMove + 1);
+            EXPECT_EQ(nMoves, 12u);
+            return nLastMove = nMove, true;
+        });
     EXPECT_EQ(outcome.result, OrderResult::kDone);
     EXPECT_TRUE(outcome.left.empty());
     EXPECT_EQ(nLastMove, 12u);
@@ -115,17 +116,21 @@ TEST_F(RootInOrder, AStopAtAnyMoveOrAKilledRunLosesNothing) {
     const std::vector<CString> copies = Copies();
     for (UINT nStop = 1; nStop <= 12; ++nStop) {
         SCOPED_TRACE("stopped at move " + std::to_string(nStop));
-        const OrderOutcome outcome =
-            PutInOrder("E:", copies, [&](UINT nMove, UINT) { return nMove != nStop; });
+        const OrderOutcome outcome = PutInOrder(
+            "E:", copies, false, [&](const CString&, UINT nMove, UINT) { return nMove != nStop; });
         EXPECT_EQ(outcome.result, nStop < 6 ? OrderResult::kStopped : OrderResult::kDone);
         EXPECT_EQ(Contents(), m_written);
     }
-    // Killed while two copies were out: the next putting in order brings them back first.
+    // Killed while two copies were out and the gaps were filled: the next putting in order
+    // brings them back first and removes the fillers, but a file of the user's of that name.
     ::CreateDirectoryA(Path(kOrderFolder).c_str(), nullptr);
     for (const char* name : {"003_c.mp3", "006_f.mp3"})
         ::MoveFileA(Path(name).c_str(), (Path(kOrderFolder) + "\\" + name).c_str());
-    EXPECT_TRUE(PutInOrder("E:", copies).left.empty());
-    EXPECT_EQ(Contents(), m_written);
+    test::TempFolder::WriteFile(Path("~OVG0000"), "", 0);
+    test::TempFolder::WriteFile(Path("~OVG0001"), "mine", 4);
+    EXPECT_TRUE(PutInOrder("E:", copies, true).left.empty());
+    EXPECT_EQ(Contents(), m_written + "~OVG0001=mine\n");
+    ::DeleteFileA(Path("~OVG0001").c_str());
 
     // One that cannot come back, since the root holds another of its name, stays where the
     // user sees it, and then nothing is put in order.

@@ -301,7 +301,7 @@ TEST(FatFolders, NamesTakeEntriesAndCopiesMeetTheDrivesLimits) {
     card.fileSystem = FileSystem::kFat;
     card.label = "CARD";
     EXPECT_EQ(
-        LimitsMet("G:", card, {}, LoadOfCopy(rows, TRUE)),
+        LimitsMet("G:", card, {}, LoadOfPlan(PlanCopy(rows, TRUE, {}), rows, {})),
         std::vector<CString>{"Only 126 of these 200 files fit into the root folder of G:. The "
                              "root folder of a FAT drive holds a fixed number of names; "
                              "Format Device with FAT32 lifts the limit."});

@@ -222,18 +222,23 @@ copy_files() { # TEXT FILE
     done
     [ -e "$2" ] || fail "the copy did not start: no $2"
     probe check-progress "$1" 60000 || fail "the copy did not end with \"$1\""
-    close_order_line
+    close_order_line >/dev/null
 }
 
-# What the program says after a copy whose files do not stand on the disk in list order: as
-# a copy into the gaps of a FAT or exFAT volume can leave them.
-order_line="The files on E: do not stand on the disk in the order of the list, and players that \
-play files in the order they were written will play them in another order. To put them in \
-order, use Format Device, then Copy Files: a freshly formatted drive has no gaps."
-# Closes that line where it may show, with a volume on E:, so that the step goes on.
-close_order_line() {
+# The question after a copy whose files do not stand on the disk in list order, as a copy
+# into the gaps of a FAT or exFAT volume can leave them; how many files it moves follows.
+order_question="The files on E: do not stand on the disk in the order of the list, and players \
+that play files in the order they were written will play them in another order. Put them in \
+order now? This moves "
+# Answers that question with BUTTON (no by default) where it may show, with a volume on E:,
+# so that the step goes on; any other message fails the step. Prints "asked" when it showed.
+close_order_line() { # [BUTTON [MS]]
+    local text
     [ -f "$volumes/e.state" ] || return 0
-    probe close-message "$order_line" ok 1500 >/dev/null || true
+    text=$(probe close-message "*" "${1:-no}" "${2:-1500}" | tr -d '\r') || return 0
+    [[ $text == "ok: the message says \"$order_question"*" files on E: and copies none.\"" ]] ||
+        fail "after the copy the program said: $text"
+    echo asked
 }
 
 # The folder holds exactly the files NAME, each the same as SOURCE byte for byte:

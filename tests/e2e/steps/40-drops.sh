@@ -78,18 +78,18 @@ probe check-rows "*01.jpg,*02.mp3,*03.avi,*b.mp3,*d.mp3,*e.mp3" || fail "Ctrl+A 
 step "playlist: the context menu by right click, menu key and Shift+F10, greyed where idle"
 click_row 0
 click_row 0 3
-probe check-menu "+-|-+++++|++|++++" || fail "the menu on the first row is wrong"
+probe check-menu "+-|-+++++|++|+++++" || fail "the menu on the first row is wrong"
 press Escape
 click_row 5
 press Menu
-probe check-menu "+-|+-++++|++|++++" || fail "the menu key's menu on the last row is wrong"
+probe check-menu "+-|+-++++|++|+++++" || fail "the menu key's menu on the last row is wrong"
 press Escape
 xdotool keydown ctrl; click_row 5; xdotool keyup ctrl
 press shift+F10
-probe check-menu "+-|---+++|++|++++" || fail "Shift+F10's menu without a selection is wrong"
+probe check-menu "+-|---+++|++|+++++" || fail "Shift+F10's menu without a selection is wrong"
 press Escape
 click_row 1 3
-probe check-menu "+-|++++++|++|++++" || fail "the menu on a middle row is wrong"
+probe check-menu "+-|++++++|++|+++++" || fail "the menu on a middle row is wrong"
 press d
 probe check-rows "01.jpg,03.avi,*02.mp3,b.mp3,d.mp3,e.mp3" || fail "Move Down from the menu did not act"
 

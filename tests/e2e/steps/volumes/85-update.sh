@@ -2,9 +2,10 @@
 # Copying again after the list changed, on a real exFAT and FAT32 volume as E:: 12 songs
 # copied, then row 3 removed, row 12 moved to the top and two songs added. No copies all 13
 # beside the earlier ones, as before; Yes updates: exactly the 13 copies, byte for byte, under
-# their names, and the line about the disk's order shown exactly when the disk (read with
-# fatsort) does not stand in list order. Then a long list's update stopped with Esc during its
-# renames: nothing lost, and Copy Files again ends as an update that was not stopped.
+# their names; and after each copy, Yes to putting the disk in order leaves it (read with
+# fatsort) in list order. Then a long list's update stopped with Esc during its renames, and
+# the program killed while it puts the copies in order: nothing lost, and Copy Files again
+# finishes both.
 source "$(dirname "$0")/../../lib.sh"
 
 media_folder ovelo-e2e-update
@@ -12,20 +13,20 @@ songs=("a.mp3" "Second song.mp3" "The third one with a long title.mp3" d.mp3 e.m
        h.mp3 i.mp3 j.mp3 k.mp3 "Twelve twelve.mp3" m.mp3 n.mp3)
 for i in "${!songs[@]}"; do head -c $((1000 + i * 37)) /dev/urandom >"$media_unix/${songs[$i]}"; done
 
-# After a copy that ended with TEXT: the line about the order shows (and is closed) exactly
-# when E:'s copies NAME... do not stand on the disk in that order.
-expect_order_told() { # TEXT NAME...
-    local text=$1 shown=no on_disk
+# After a copy that ended with TEXT: where E:'s copies do not stand on the disk in list order
+# the question shows, and Yes puts them in it; then the disk (read with fatsort) lists the
+# copies NAME... in that order, with nothing said. $asked says whether the question showed.
+expect_in_order() { # TEXT NAME...
+    local text=$1 said on_disk
     shift
     probe check-progress "$text" 120000 || fail "the copy did not end with \"$text\""
-    ! probe close-message "$order_line" ok 3000 >/dev/null || shown=yes
+    asked=$(close_order_line yes 3000)
+    probe progress-text 120000 >/dev/null || fail "the window did not answer after the moves"
+    ! said=$(probe close-message "*" ok 1000 | tr -d '\r') || fail "after the moves: $said"
     on_disk=$(volume_order | grep -Fx -f <(printf '%s\n' "$@") || true)
-    if [ "$on_disk" = "$(printf '%s\n' "$@")" ]; then
-        [ $shown = no ] || fail "the order line showed, but E: stands in list order"
-    else
-        [ $shown = yes ] || fail "E: stands out of list order, and nothing said so: $(echo $on_disk)"
-    fi
-    echo "ok: the disk order is the list's: $([ $shown = no ] && echo yes || echo "no, and the line said so")"
+    [ "$on_disk" = "$(printf '%s\n' "$@")" ] ||
+        fail "E: stands out of list order${asked:+ after Yes}: $(echo $on_disk)"
+    echo "ok: the disk order is the list's${asked:+, once the program put it in order}"
 }
 
 for kind in exfat fat32; do
@@ -39,7 +40,8 @@ for kind in exfat fat32; do
     click copy-files
     old=()
     for i in $(seq 0 11); do old+=("$(printf %03d $((i + 1)))_${songs[$i]}"); done
-    expect_order_told Complete "${old[@]}"
+    expect_in_order Complete "${old[@]}"
+    [ -z "$asked" ] || fail "a fresh volume's copies were taken for out of order"
 
     click_row 2
     click remove
@@ -57,7 +59,7 @@ for kind in exfat fat32; do
     done
     click copy-files
     probe close-message "*" no || fail "no question before copying onto the earlier copy"
-    expect_order_told Complete "${new[@]}"
+    expect_in_order Complete "${new[@]}"
     before=()
     for i in 0 1 2 11; do before+=("${old[$i]}=$media_unix/${songs[$i]}"); done
     expect_files "$drive" "${pairs[@]}" "${before[@]}"
@@ -70,7 +72,7 @@ for kind in exfat fat32; do
     [[ $question =~ "E: already holds 11 of these 13 files from an earlier copy. Update it: copy 2 new files, rename "[0-9]+" and remove 1 copy made earlier that is no longer listed?" ]] &&
         [[ $question == *"No longer listed: 003_The third one with a long title.mp3."* ]] ||
         fail "the question was $question"
-    expect_order_told Complete "${new[@]}"
+    expect_in_order Complete "${new[@]}"
     expect_files "$drive" "${pairs[@]}"
     echo "ok: Yes left exactly the 13 copies under their names"
     shot "update-$kind"
@@ -102,10 +104,53 @@ sed 's/^[0-9]*_//' "$log/stopped" | sort | diff - "$log/wanted" >/dev/null ||
     fail "after \"$text\" the copies on E: are not each there once"
 click copy-files
 probe close-message "*" yes >/dev/null || fail "no question before the second update"
-expect_order_told Complete $(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")
-[ "$(drive_files "$drive")" = "$(awk '{ printf "%04d_%s\n", NR, $0 }' "$log/wanted")" ] ||
+numbered() { awk '{ printf "%04d_%s\n", NR, $0 }' "$1"; }
+expect_in_order Complete $(numbered "$log/wanted")
+[ "$(drive_files "$drive")" = "$(numbered "$log/wanted")" ] ||
     fail "Copy Files after the stop did not finish the update"
-cmp -s "$drive/1999_t2000.mp3" "$media_unix/long/t2000.mp3" || fail "the last copy is not whole"
 echo "ok: stopped after \"$text\"; nothing lost; the next update finished it"
+
+step "exfat: the list reversed and updated, the program killed while it puts the copies in order"
+# Ctrl+A, then the menu's Sort, Reverse: the update renames every copy, and the disk keeps
+# them in the old order.
+reverse_list() {
+    click_row 0
+    press ctrl+a
+    press Menu
+    press t
+    press r
+    probe check-rows "$(sed 's/^/*/' "$log/reversed" | paste -sd,)" >/dev/null ||
+        fail "Sort, Reverse did not reverse the list"
+}
+tac "$log/wanted" >"$log/reversed"
+reverse_list
+click copy-files
+probe close-message "*" yes >/dev/null || fail "no question before the update of the reversed list"
+probe check-progress Complete 120000 || fail "the update of the reversed list did not end"
+[ -n "$(close_order_line yes 10000)" ] || fail "no question about the order after the update"
+order_folder="$drive/~ovelo.order"
+for _ in $(seq 500); do
+    [ -n "$(ls -A "$order_folder" 2>/dev/null | head -n 1)" ] && break
+    sleep 0.02
+done
+kill -9 "$app_pid"
+wait_app_exit 10 || fail "the program outlived kill -9"
+moved=$(ls -A "$order_folder" 2>/dev/null | wc -l)
+{ drive_files "$drive" | grep -vxF "~ovelo.order"; ls -A "$order_folder" 2>/dev/null; } |
+    LC_ALL=C sort | diff - <(numbered "$log/reversed" | LC_ALL=C sort) >/dev/null ||
+    fail "killed while putting in order, E: does not hold each copy once"
+echo "ok: killed with $moved copies in the order folder, each copy is there once"
+start_app
+drop_on_list "$media_unix/long"
+click_row 0
+click remove
+reverse_list
+click copy-files
+probe close-message "*" yes >/dev/null || fail "no question before the update after the kill"
+expect_in_order Complete $(numbered "$log/reversed")
+[ "$(drive_files "$drive")" = "$(numbered "$log/reversed")" ] ||
+    fail "Copy Files after the kill left E: holding other files than the list's copies"
+cmp -s "$drive/0001_t2000.mp3" "$media_unix/long/t2000.mp3" || fail "the first copy is not whole"
+echo "ok: the next Copy Files brought the copies back and put them in order"
 close_app
 remove_volume
