@@ -123,3 +123,11 @@ void ClearReadOnly(const CString& path) {
     if (dwAttributes != INVALID_FILE_ATTRIBUTES && dwRest != dwAttributes)
         ::SetFileAttributesA(path, dwRest ? dwRest : FILE_ATTRIBUTE_NORMAL);
 }
+
+void SetFileDates(const CString& path, const FILETIME& accessed, const FILETIME& written) {
+    const CHandle hFile(::CreateFileA(path, FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!hFile.IsNull())
+        ::SetFileTime(hFile, nullptr, &accessed, &written);
+}

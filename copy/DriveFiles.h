@@ -45,3 +45,6 @@ BOOL RenameInFolder(const CString& folder, const CString& from, const CString& t
 BOOL RemoveFile(const CString& path);
 // Takes the read-only attribute from a file, if it has one.
 void ClearReadOnly(const CString& path);
+// Gives the file at path these times, through an open that shares everything: a scanner or an
+// indexer may hold a new file already. Both times: some drivers set neither when one is left.
+void SetFileDates(const CString& path, const FILETIME& accessed, const FILETIME& written);

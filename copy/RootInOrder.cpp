@@ -31,17 +31,11 @@ std::wstring PathOf(const CString& folder, const std::wstring& name) {
 
 // Some drivers date a file anew when it moves to another folder: a copy gets its date back, or
 // an update would no longer know it for the copy it is. Opened only where the date changed.
-void KeepDate(const std::wstring& path, const WIN32_FILE_ATTRIBUTE_DATA& before) {
+void KeepDate(const CString& path, const WIN32_FILE_ATTRIBUTE_DATA& before) {
     WIN32_FILE_ATTRIBUTE_DATA now;
-    if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &now) ||
-        ::CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) == 0)
-        return;
-    const CHandle hFile(::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-    // Both times: some drivers set neither when one is left as it is.
-    if (!hFile.IsNull())
-        ::SetFileTime(hFile, nullptr, &before.ftLastAccessTime, &before.ftLastWriteTime);
+    if (::GetFileAttributesExA(path, GetFileExInfoStandard, &now) &&
+        ::CompareFileTime(&now.ftLastWriteTime, &before.ftLastWriteTime) != 0)
+        SetFileDates(path, before.ftLastAccessTime, before.ftLastWriteTime);
 }
 
 // Made anew, or the one an earlier stop left, hidden as the program's own.
@@ -148,8 +142,7 @@ OrderOutcome PutInOrder(const CString& drive, const std::vector<CString>& copies
     if (bFillGaps && outcome.result == OrderResult::kDone)
         fillers.Fill();
     auto keepDate = [&](const CString& copy) {
-        const std::wstring name = AnsiToWide(copy);
-        KeepDate(PathOf(drive, name), dates[name]);
+        KeepDate(JoinPath(drive, copy), dates[AnsiToWide(copy)]);
     };
     // In list order, as far as the gaps allow; told of, but not stopped.
     MoveBack(drive, out, &outcome.left, [&](const CString& copy) {

@@ -92,13 +92,7 @@ Piecewise CopyInPieces(LPCSTR lpszSource, LPCSTR lpszTarget, ULONGLONG nMaxBytes
 // set neither when one is left as it is. A scanner or an indexer may have opened the new copy
 // already: the open shares everything with it.
 void TakeSourceFacts(LPCSTR lpszCopy, const BY_HANDLE_FILE_INFORMATION& source) {
-    {
-        const CHandle hCopy(::CreateFileA(lpszCopy, FILE_WRITE_ATTRIBUTES,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!hCopy.IsNull())
-            ::SetFileTime(hCopy, nullptr, &source.ftLastAccessTime, &source.ftLastWriteTime);
-    }
+    SetFileDates(lpszCopy, source.ftLastAccessTime, source.ftLastWriteTime);
     const DWORD dwKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                          FILE_ATTRIBUTE_ARCHIVE;
     if (source.dwFileAttributes & dwKept)
